@@ -1,0 +1,147 @@
+#include "divination/text_file.h"
+
+#include <fcntl.h>
+#include <iconv.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "divination/error.h"
+
+namespace divination {
+
+std::filesystem::path NativePath(std::string_view windowsPath) {
+    std::string native(windowsPath);
+    for (char& c : native) {
+        if (c == '\\')
+            c = '/';
+    }
+    return std::filesystem::path(native).lexically_normal();
+}
+
+std::string AbsolutePathText(std::string_view windowsPath) {
+    std::error_code ignored;
+    return std::filesystem::absolute(NativePath(windowsPath), ignored).string();
+}
+
+std::string ReadingFilePath(int n) {
+    return ".\\Text\\Text" + std::to_string(n) + ".dat";
+}
+
+Error FileOpenError(const std::string& windowsPath, int errorNumber) {
+    std::string reason = std::strerror(errorNumber);
+    while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
+        reason.pop_back();
+    return Error("Cannot open file \"" + AbsolutePathText(windowsPath) + "\". " + reason);
+}
+
+namespace {
+
+struct IconvCloser {
+    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
+};
+using IconvHandle = std::unique_ptr<void, IconvCloser>;
+
+IconvHandle OpenIconv(const char* to, const char* from) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        throw Error(std::string("No converter from ") + from + " to " + to);
+    return IconvHandle(cd);
+}
+
+// Converts as far as iconv goes; returns the number of input bytes left
+// unconverted (0 when all went through).
+size_t ConvertRun(iconv_t cd, const char*& in, size_t& inLeft, std::string& out) {
+    char buffer[4096];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t rc = iconv(cd, const_cast<char**>(&in), &inLeft, &outPtr, &outLeft);
+        out.append(buffer, outPtr);
+        if (rc == static_cast<size_t>(-1) && errno != E2BIG)
+            return inLeft;
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::string DecodeCp1251(std::string_view bytes) {
+    IconvHandle cd = OpenIconv("UTF-8", "CP1251");
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    const char* in = bytes.data();
+    size_t inLeft = bytes.size();
+    while (ConvertRun(static_cast<iconv_t>(cd.get()), in, inLeft, out) > 0) {
+        // The one byte iconv refuses is 0x98; it stands for U+0098.
+        out += "\xC2\x98";
+        ++in;
+        --inLeft;
+    }
+    return out;
+}
+
+std::string EncodeCp1251(std::string_view utf8) {
+    IconvHandle cd = OpenIconv("CP1251", "UTF-8");
+    std::string out;
+    const char* in = utf8.data();
+    size_t inLeft = utf8.size();
+    while (ConvertRun(static_cast<iconv_t>(cd.get()), in, inLeft, out) > 0) {
+        if (static_cast<unsigned char>(in[0]) == 0xC2 && inLeft >= 2 &&
+            static_cast<unsigned char>(in[1]) == 0x98) {
+            out += '\x98';
+            in += 2;
+            inLeft -= 2;
+            continue;
+        }
+        size_t length = 1;
+        while (length < inLeft && (static_cast<unsigned char>(in[length]) & 0xC0) == 0x80)
+            ++length;
+        throw Error("The character \"" + std::string(in, length) +
+                    "\" has no place in the Windows-1251 code page");
+    }
+    return out;
+}
+
+std::string UniformLineBreaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string LoadText(std::string_view windowsPath) {
+    const std::string path(windowsPath);
+    const int fd = ::open(NativePath(windowsPath).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw FileOpenError(path, errno);
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            ::close(fd);
+            throw FileOpenError(path, error);
+        }
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return UniformLineBreaks(DecodeCp1251(bytes));
+}
+
+}  // namespace divination

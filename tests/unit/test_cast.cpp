@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "divination/cast.h"
+#include "divination/error.h"
+
+using namespace divination;
+
+namespace {
+
+// Records every window call as one line, and fails the ones asked to fail.
+class Recorder : public CastView {
+public:
+    std::vector<std::string> trace;
+    bool sound = true;
+    bool readingFails = false;
+    bool playFails = false;
+
+    void hidePrompt() override { log("hidePrompt"); }
+    void showPrompt() override { log("showPrompt"); }
+    void showCoinFace(int coin, Face face) override {
+        log("face " + std::to_string(coin) + (face == Face::Heads ? " heads" : " tails"));
+    }
+    void hideCoins() override { log("hideCoins"); }
+    void appendGlyph(Line value) override { log(std::string("glyph ") + LineDigit(value)); }
+    void clearGlyphs() override { log("clearGlyphs"); }
+    void showTableWhenHidden() override { log("table"); }
+    void showNotice() override { log("notice"); }
+    void showReading(int n) override {
+        log("reading " + std::to_string(n));
+        if (readingFails)
+            throw Error("Cannot open file");
+    }
+    void resetReading() override { log("resetReading"); }
+    bool soundOn() const override { return sound; }
+    void playWave(const std::string& path) override {
+        log("play " + path);
+        if (playFails)
+            throw Error("no sound");
+    }
+    void showColumnMarker(int k) override { log("column " + std::to_string(k)); }
+    void showRowMarker(int k) override { log("row " + std::to_string(k)); }
+    void hideMarkers() override { log("hideMarkers"); }
+
+    std::vector<std::string> take() { return std::exchange(trace, {}); }
+
+private:
+    void log(std::string line) { trace.push_back(std::move(line)); }
+};
+
+using Trace = std::vector<std::string>;
+const std::string kFanfare = "play .\\Fanfare.wav";
+
+std::string Cells(const CastState& s) {
+    std::string out;
+    for (Line l : s.lines.cells)
+        out += LineDigit(l);
+    return out;
+}
+
+// Casts the given digits one by one (no trace kept).
+template <typename Cast>
+void CastAll(CastState& state, Recorder& view, std::string_view digits, Cast cast) {
+    for (char d : digits)
+        cast(state, d == '1' ? Line::Solid : Line::Broken, view);
+    view.take();
+}
+
+}  // namespace
+
+TEST(NormalCast, FirstPressOrder) {
+    CastState state;
+    Recorder view;
+    CastNormal(state, Line::Broken, view);
+    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 tails", "face 1 tails", "face 2 tails",
+                                  "table", "glyph 2"}));
+    EXPECT_EQ(Cells(state), "200000");
+}
+
+TEST(NormalCast, ThirdPressLightsTheColumnAndSixthTheRowThenTheFanfare) {
+    CastState state;
+    Recorder view;
+    CastAll(state, view, "21", CastNormal);
+    CastNormal(state, Line::Broken, view);
+    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 tails", "face 1 tails", "face 2 tails",
+                                  "table", "glyph 2", "column 6"}));
+    CastAll(state, view, "11", CastNormal);
+    CastNormal(state, Line::Solid, view);
+    // Markers before the fanfare in the normal mode; no reading is loaded.
+    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 heads", "face 1 heads", "face 2 heads",
+                                  "table", "glyph 1", "column 6", "row 1", kFanfare}));
+    EXPECT_EQ(Cells(state), "212111");
+}
+
+TEST(NormalCast, PressOnACompleteHexagramShowsTheNoticeAndChangesNoCell) {
+    CastState state;
+    Recorder view;
+    CastAll(state, view, "111111", CastNormal);
+    CastNormal(state, Line::Solid, view);
+    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 heads", "face 1 heads", "face 2 heads",
+                                  "table", "notice", "column 1", "row 1", kFanfare}));
+    CastNormal(state, Line::Broken, view);
+    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 tails", "face 1 tails", "face 2 tails",
+                                  "table", "notice", "column 1", "row 1"}));
+    EXPECT_EQ(Cells(state), "111111");
+}
+
+TEST(NormalCast, SoundOffPlaysNothing) {
+    CastState state;
+    Recorder view;
+    view.sound = false;
+    CastAll(state, view, "22222", CastNormal);
+    CastNormal(state, Line::Broken, view);
+    EXPECT_EQ(view.take().back(), "row 8");
+}
+
+TEST(NormalCast, FailingFanfareComesAfterTheMarkers) {
+    CastState state;
+    Recorder view;
+    CastAll(state, view, "22211", CastNormal);
+    view.playFails = true;
+    EXPECT_THROW(CastNormal(state, Line::Solid, view), Error);
+    const Trace trace = view.take();
+    EXPECT_EQ(trace.back(), kFanfare);
+    EXPECT_EQ(trace[trace.size() - 2], "row 1");
+    EXPECT_EQ(Cells(state), "222111");
+}
+
+TEST(SemiAutomaticCast, SixthPressIdentifiesReadsPlaysThenMarks) {
+    CastState state;
+    Recorder view;
+    CastAll(state, view, "22", CastSemiAutomatic);
+    CastSemiAutomatic(state, Line::Broken, view);
+    // No table step in this mode.
+    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 tails", "face 1 tails", "face 2 tails",
+                                  "glyph 2", "column 8"}));
+    CastAll(state, view, "11", CastSemiAutomatic);
+    CastSemiAutomatic(state, Line::Solid, view);
+    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 heads", "face 1 heads", "face 2 heads",
+                                  "glyph 1", "reading 12", kFanfare, "row 1"}));
+}
+
+TEST(SemiAutomaticCast, FiveLinesLoadNoReading) {
+    CastState state;
+    Recorder view;
+    for (char d : std::string("12221")) {
+        CastSemiAutomatic(state, d == '1' ? Line::Solid : Line::Broken, view);
+        for (const std::string& line : view.take()) {
+            EXPECT_EQ(line.rfind("reading", 0), std::string::npos);
+            EXPECT_EQ(line.rfind("play", 0), std::string::npos);
+        }
+    }
+}
+
+TEST(SemiAutomaticCast, LaterPressesOfTheSameKindReloadAndReplay) {
+    CastState state;
+    Recorder view;
+    CastAll(state, view, "111111", CastSemiAutomatic);
+    CastSemiAutomatic(state, Line::Solid, view);
+    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 heads", "face 1 heads", "face 2 heads",
+                                  "notice", "reading 1", kFanfare, "column 1", "row 1"}));
+    CastSemiAutomatic(state, Line::Broken, view);
+    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 tails", "face 1 tails", "face 2 tails",
+                                  "notice"}));
+    EXPECT_EQ(Cells(state), "111111");
+}
+
+TEST(SemiAutomaticCast, FailingReadingEndsThePressBeforeFanfareAndMarkers) {
+    CastState state;
+    Recorder view;
+    CastAll(state, view, "22211", CastSemiAutomatic);
+    view.readingFails = true;
+    EXPECT_THROW(CastSemiAutomatic(state, Line::Solid, view), Error);
+    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 heads", "face 1 heads", "face 2 heads",
+                                  "glyph 1", "reading 12"}));
+    EXPECT_EQ(Cells(state), "222111");
+    // The hexagram counts as complete: the next press shows the notice and
+    // tries the reading again.
+    view.readingFails = false;
+    CastSemiAutomatic(state, Line::Solid, view);
+    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 heads", "face 1 heads", "face 2 heads",
+                                  "notice", "reading 12", kFanfare, "row 1"}));
+}
+
+TEST(SemiAutomaticCast, FailingFanfareEndsThePressBeforeTheMarkers) {
+    CastState state;
+    Recorder view;
+    CastAll(state, view, "11111", CastSemiAutomatic);
+    view.playFails = true;
+    EXPECT_THROW(CastSemiAutomatic(state, Line::Solid, view), Error);
+    EXPECT_EQ(view.take().back(), kFanfare);
+}
+
+namespace {
+
+// Hands out the given coin numbers in order.
+CoinSource Script(std::deque<int> numbers) {
+    auto queue = std::make_shared<std::deque<int>>(std::move(numbers));
+    return [queue] {
+        const int n = queue->front();
+        queue->pop_front();
+        return n;
+    };
+}
+
+}  // namespace
+
+TEST(AutomaticCast, CoinCellsFacesAndMajority) {
+    CastState state;
+    Recorder view;
+    CastAutomatic(state, Script({0, 999, 998}), view);
+    EXPECT_EQ(state.coinCells, (std::array<std::string, 3>{"0", "999", "998"}));
+    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 tails", "face 1 heads", "face 2 tails",
+                                  "glyph 2"}));
+    CastAutomatic(state, Script({7, 8, 13}), view);
+    EXPECT_EQ(view.take().back(), "glyph 1");
+    EXPECT_EQ(Cells(state), "210000");
+}
+
+TEST(AutomaticCast, SixLinesReadPlayAndMarkInThatOrder) {
+    // Lines 1–6: broken, solid, solid, solid, solid, solid → hexagram 44.
+    CastState state;
+    Recorder view;
+    auto coins = Script({2, 4, 6, 1, 3, 5, 1, 3, 5, 1, 3, 5, 1, 3, 5, 1, 3, 5, 1, 1, 1});
+    for (int press = 0; press < 5; ++press)
+        CastAutomatic(state, coins, view);
+    view.take();
+    CastAutomatic(state, coins, view);
+    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 heads", "face 1 heads", "face 2 heads",
+                                  "glyph 1", "reading 44", kFanfare, "column 5", "row 1"}));
+    // A seventh press: new coins, the notice, and the same reading again.
+    CastAutomatic(state, coins, view);
+    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 heads", "face 1 heads", "face 2 heads",
+                                  "notice", "reading 44", kFanfare, "column 5", "row 1"}));
+    EXPECT_EQ(Cells(state), "211111");
+}
+
+TEST(AutomaticCast, FailuresCutThePressShort) {
+    CastState state;
+    Recorder view;
+    auto coins = Script(std::deque<int>(30, 0));
+    for (int press = 0; press < 5; ++press)
+        CastAutomatic(state, coins, view);
+    view.take();
+    view.readingFails = true;
+    EXPECT_THROW(CastAutomatic(state, coins, view), Error);
+    EXPECT_EQ(view.take().back(), "reading 2");
+    EXPECT_EQ(Cells(state), "222222");
+    view.readingFails = false;
+    view.playFails = true;
+    EXPECT_THROW(CastAutomatic(state, coins, view), Error);
+    EXPECT_EQ(view.take().back(), kFanfare);
+}
+
+TEST(AutomaticCast, NoReadingOrSoundBeforeTheSixthLine) {
+    CastState state;
+    Recorder view;
+    auto coins = Script(std::deque<int>(15, 1));
+    for (int press = 0; press < 5; ++press) {
+        CastAutomatic(state, coins, view);
+        for (const std::string& line : view.take())
+            EXPECT_TRUE(line.rfind("reading", 0) && line.rfind("play", 0)) << line;
+    }
+}
+
+TEST(Clearing, StepsInOrderAndCoinCellsKept) {
+    CastState state;
+    Recorder view;
+    CastAutomatic(state, Script({1, 2, 3}), view);
+    view.take();
+    NewHexagram(state, view);
+    EXPECT_EQ(view.take(), (Trace{"play .\\udalenie.wav", "showPrompt", "hideCoins", "clearGlyphs",
+                                  "resetReading", "hideMarkers"}));
+    EXPECT_EQ(Cells(state), "000000");
+    EXPECT_EQ(state.coinCells[2], "3");
+    view.sound = false;
+    NewHexagram(state, view);
+    EXPECT_EQ(view.take().front(), "showPrompt");
+}
+
+TEST(Clearing, FailingRemovalSoundLeavesTheHexagram) {
+    CastState state;
+    Recorder view;
+    CastAll(state, view, "121", CastNormal);
+    view.playFails = true;
+    EXPECT_THROW(NewHexagram(state, view), Error);
+    EXPECT_EQ(view.take(), (Trace{"play .\\udalenie.wav"}));
+    EXPECT_EQ(Cells(state), "121000");
+}

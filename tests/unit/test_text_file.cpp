@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "divination/error.h"
+#include "divination/text_file.h"
+#include "support/temp_folder.h"
+
+using namespace divination;
+using testing_support::TempWorkingFolder;
+
+TEST(ReadingPaths, WindowsPathsBecomeNativeWithCaseKept) {
+    EXPECT_EQ(ReadingFilePath(7), ".\\Text\\Text7.dat");
+    EXPECT_EQ(ReadingFilePath(12), ".\\Text\\Text12.dat");
+    EXPECT_EQ(ReadingFilePath(65), ".\\Text\\Text65.dat");
+    EXPECT_EQ(NativePath(".\\Text\\Text12.dat"), std::filesystem::path("Text/Text12.dat"));
+    EXPECT_EQ(NativePath(".\\Fanfare.wav"), std::filesystem::path("Fanfare.wav"));
+}
+
+TEST(Cp1251, EveryByteDecodesAndEncodesBack) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    const std::string utf8 = DecodeCp1251(all);
+    EXPECT_EQ(EncodeCp1251(utf8), all);
+    EXPECT_EQ(DecodeCp1251("\x98"), "\xC2\x98");
+    EXPECT_EQ(DecodeCp1251("\xC0\xE1\xE2\x98\xA8\xB8"), "Абв\xC2\x98Ёё");
+    EXPECT_EQ(DecodeCp1251("\x88"), "€");
+}
+
+TEST(Cp1251, CharactersOutsideTheCodePageAreRefusedNotDropped) {
+    EXPECT_EQ(EncodeCp1251("Гадание «И»"), "\xC3\xE0\xE4\xE0\xED\xE8\xE5 \xAB\xC8\xBB");
+    try {
+        EncodeCp1251("Tai 泰 chi");
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "The character \"泰\" has no place in the Windows-1251 code page");
+    }
+}
+
+TEST(LineBreaks, CrLfLoneCrAndLoneLfAreOneBreakEach) {
+    EXPECT_EQ(UniformLineBreaks("a\r\nb\rc\nd"), "a\nb\nc\nd");
+    EXPECT_EQ(UniformLineBreaks("\r\n\r\n"), "\n\n");
+    EXPECT_EQ(UniformLineBreaks("\n\r"), "\n\n");
+    EXPECT_EQ(UniformLineBreaks("end\r"), "end\n");
+}
+
+TEST(LoadText, ReadsTheWholeFileEveryTime) {
+    TempWorkingFolder folder;
+    const std::string body = "\xCE\xF2\xE2\xE5\xF2";  // "Ответ"
+    folder.write("Text/Text1.dat", body + "\r\n" + body);
+    folder.write("Text/Text2.dat", body + "\n" + body);
+    folder.write("Text/Text3.dat", body + "\r" + body);
+    folder.write("Text/Text4.dat", "");
+    EXPECT_EQ(LoadText(ReadingFilePath(1)), "Ответ\nОтвет");
+    EXPECT_EQ(LoadText(ReadingFilePath(2)), LoadText(ReadingFilePath(1)));
+    EXPECT_EQ(LoadText(ReadingFilePath(3)), LoadText(ReadingFilePath(1)));
+    EXPECT_EQ(LoadText(ReadingFilePath(4)), "");
+    // Nothing is cached: a changed file is read anew.
+    folder.write("Text/Text1.dat", "x");
+    EXPECT_EQ(LoadText(ReadingFilePath(1)), "x");
+}
+
+TEST(LoadText, LargeFileIsReadWhole) {
+    TempWorkingFolder folder;
+    std::string big(200000, '\xE0');
+    folder.write("Text/Text5.dat", big);
+    EXPECT_EQ(LoadText(ReadingFilePath(5)).size(), 400000u);
+}
+
+TEST(LoadText, MissingFileGivesTheExactErrorText) {
+    TempWorkingFolder folder;
+    const std::string expected =
+        "Cannot open file \"" + (folder.path() / "Text/Text12.dat").string() +
+        "\". No such file or directory";
+    try {
+        LoadText(ReadingFilePath(12));
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), expected);
+    }
+}
+
+TEST(LoadText, FolderNamesKeepTheirCase) {
+    TempWorkingFolder folder;
+    folder.write("text/text1.dat", "lower case");
+    EXPECT_THROW(LoadText(ReadingFilePath(1)), Error);
+}
+
+TEST(LoadText, UnreadableFileAndDirectoryAreErrorsWithTheirReason) {
+    TempWorkingFolder folder;
+    std::filesystem::create_directories(folder.path() / "Text/Text9.dat");
+    try {
+        LoadText(ReadingFilePath(9));
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("Text9.dat\". Is a directory"), std::string::npos)
+            << e.what();
+    }
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads files without read permission";
+    folder.write("Text/Text8.dat", "secret");
+    chmod((folder.path() / "Text/Text8.dat").c_str(), 0);
+    try {
+        LoadText(ReadingFilePath(8));
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("\". Permission denied"), std::string::npos);
+    }
+}
+
+TEST(FileOpenError, TrailingDotsAndBlanksOfTheReasonAreCut) {
+    TempWorkingFolder folder;
+    const std::string text = FileOpenError(".\\Save.Bmp", EACCES).what();
+    EXPECT_EQ(text, "Cannot open file \"" + (folder.path() / "Save.Bmp").string() +
+                        "\". Permission denied");
+}
