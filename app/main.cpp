@@ -1,0 +1,50 @@
+// Start-up: the random source is seeded before any window exists, then the
+// four windows are created in their order and the event loop runs until the
+// main window closes.
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "divination/coins.h"
+#include "forms/error_report.h"
+#include "forms/information_windows.h"
+#include "forms/main_window.h"
+#include "forms/notice_window.h"
+#include "forms/widgets.h"
+
+namespace {
+
+// Qt's own dialogs and buttons in Russian, where the translations are installed.
+void LoadRussianTranslations(QApplication& app) {
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char* catalogue : {"qtbase_ru", "qt_ru"}) {
+        auto* translator = new QTranslator(&app);
+        if (translator->load(QString::fromLatin1(catalogue), folder))
+            app.installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    divination::SeedCoinGenerator(divination::ClockSeed());
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(forms::kApplicationTitle);
+    QApplication::setApplicationDisplayName(forms::kApplicationTitle);
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    LoadRussianTranslations(app);
+    forms::InstallFontSubstitutes();
+
+    TForm1 form1;
+    TForm2 form2(forms::ShowErrorBox);
+    TForm3 form3;
+    TForm4 form4;
+    form1.setCompanions(&form2, &form3, &form4);
+
+    form1.show();
+    return app.exec();
+}

@@ -1,0 +1,132 @@
+#include "forms/information_windows.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+
+#include "divination/text_file.h"
+#include "forms/error_report.h"
+#include "forms/widgets.h"
+#include "resources/jpeg_image.h"
+
+using namespace forms;
+
+namespace forms {
+
+InformationWindow::InformationWindow(const char* name, const QString& caption, QSize client) {
+    setObjectName(QString::fromLatin1(name));
+    setWindowTitle(caption);
+    // A dialog frame with no title-bar buttons: the window's own button closes it.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFixedSize(client);
+}
+
+void InformationWindow::showAndRaise() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void InformationWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        CenterOnScreen(this);
+    }
+}
+
+}  // namespace forms
+
+TForm2::TForm2(const std::function<void(const QString&)>& reportError)
+    : InformationWindow("Form2", QStringLiteral("О ГАДАЛКЕ"), {651, 354}) {
+    Memo1 = Named(new QPlainTextEdit(this), "Memo1");
+    Memo1->setGeometry(0, 0, 651, 317);
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setFont(PixelFont(kTimes, 17, true));
+    SetBackground(Memo1, colors::kSilver);
+
+    auto* button = MakeButton(this, "Button1", {188, 324, 257, 25}, QStringLiteral("СПАСИБО"));
+    QFont bold = button->font();
+    bold.setBold(true);
+    button->setFont(bold);
+    connect(button, &QPushButton::clicked, this, &QDialog::close);
+
+    RunGuarded(reportError, [this] { loadIntroduction(); });
+}
+
+void TForm2::loadIntroduction() {
+    const QString text = QString::fromStdString(
+        divination::LoadText(divination::ReadingFilePath(65)));
+    if (Memo1->toPlainText() != text)
+        Memo1->setPlainText(text);
+}
+
+QString TForm2::text() const {
+    return Memo1->toPlainText();
+}
+
+namespace {
+
+// The window's fixed text; lines 2, 8 and 9 are the maker's own.
+const char* const kAboutLines[] = {
+    "",
+    "Сделано в России, декабрь 2001 г.",
+    "------------------------------------------------------------------",
+    "\"ТАЙНОВИД\"",
+    "версия от 04.12.2001 г.",
+    "------------------------------------------------------------------",
+    "автор программы",
+    "Разработчики ТАЙНОВИДА",
+    "email: taynovid@example.org",
+    "--------------------------------------------------",
+    "",
+    " ",
+    " ",
+    "",
+    "",
+    " ",
+    "",
+};
+
+}  // namespace
+
+TForm3::TForm3() : InformationWindow("Form3", QStringLiteral("О ПРОГРАММЕ"), {637, 292}) {
+    Memo1 = Named(new QTextEdit(this), "Memo1");
+    Memo1->setGeometry(0, 0, 513, 289);
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setFont(PixelFont(kSansSerif, 13, true));
+    SetTextColor(Memo1, colors::kYellow);
+    SetBackground(Memo1, colors::kMaroon);
+    QStringList lines;
+    for (const char* line : kAboutLines)
+        lines << QString::fromUtf8(line);
+    Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+    QTextCursor all(Memo1->document());
+    all.select(QTextCursor::Document);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    all.mergeBlockFormat(centred);
+
+    // The picture scaled down to its frame with its proportions kept, centred.
+    auto* image = MakeImage(this, "Image1", {514, 0, 122, 169}, {});
+    const QImage picture = resources::LoadJpegResource(QStringLiteral(":/pictures/about.jpg"));
+    if (!picture.isNull()) {
+        image->setPixmap(QPixmap::fromImage(
+            picture.scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    }
+
+    auto* button = MakeButton(this, "Button1", {514, 256, 121, 33}, QStringLiteral("Закрыть"));
+    button->setFont(PixelFont(kSansSerif, 19));
+    button->setCursor(Qt::ArrowCursor);
+    connect(button, &QPushButton::clicked, this, &QDialog::close);
+}
+
+QString TForm3::text() const {
+    return Memo1->toPlainText();
+}

@@ -1,0 +1,268 @@
+#include "forms/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolButton>
+
+#include "forms/notice_window.h"
+#include "resources/jpeg_image.h"
+#include "forms/widgets.h"
+#include "sound/audio_wave_player.h"
+
+using namespace forms;
+
+namespace {
+
+QString Picture(const QString& name) {
+    return QStringLiteral(":/pictures/") + name;
+}
+
+}  // namespace
+
+TForm1::TForm1() : TForm1(Seams{}) {}
+
+TForm1::TForm1(Seams seams) : seams_(std::move(seams)) {
+    setObjectName(QStringLiteral("Form1"));
+    if (!seams_.reportError)
+        seams_.reportError = ShowErrorBox;
+    if (!seams_.showNotice) {
+        seams_.showNotice = [this] {
+            if (form4_)
+                form4_->exec();
+        };
+    }
+    if (!seams_.player) {
+        auto player = std::make_unique<sound::AudioWavePlayer>(this);
+        seams_.player = player.get();
+        ownPlayer_ = std::move(player);
+    }
+
+    setWindowTitle(kApplicationTitle);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(PixelFont(kSansSerif, 11));
+
+    buildControls();
+    buildMenus();
+    buildShortcuts();
+    routeRightClicks();
+
+    RunGuarded(seams_.reportError, [this] { FormCreate(); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setCompanions(TForm2* form2, TForm3* form3, TForm4* form4) {
+    form2_ = form2;
+    form3_ = form3;
+    form4_ = form4;
+}
+
+void TForm1::buildControls() {
+    // The client area: fixed, so the window is as large as it plus the menu.
+    client_ = Named(new QWidget(this), "ClientArea");
+    client_->setFixedSize(668, 532);
+    setCentralWidget(client_);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    GroupBox2 = Named(new QGroupBox(QStringLiteral("ТАБЛИЦА ГЕКСАГРАММ"), client_), "GroupBox2");
+    GroupBox2->setGeometry(172, 186, 492, 342);
+    SetCaptionColor(GroupBox2, colors::kBlue);
+    buildTable(GroupBox2);
+
+    Memo1 = Named(new QPlainTextEdit(client_), "Memo1");
+    Memo1->setGeometry(172, 4, 492, 180);
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setFont(PixelFont(kTimes, 15));
+    SetBackground(Memo1, colors::kSilver);
+    Memo1->viewport()->setCursor(Qt::PointingHandCursor);
+    Memo1->setPlainText(kReadingPlaceholder);
+
+    GroupBox3 = Named(new QGroupBox(client_), "GroupBox3");
+    GroupBox3->setGeometry(4, 0, 161, 528);
+
+    auto* image6 = MakeImage(GroupBox3, "Image6", QRect(4, 9, 153, 189), {});
+    image6->setPixmap(QPixmap::fromImage(resources::LoadJpegResource(Picture("title.jpg"))));
+
+    GroupBox1 = Named(new QGroupBox(QStringLiteral("     ВАША ГЕКСАГРАММА     "), GroupBox3),
+                      "GroupBox1");
+    GroupBox1->setGeometry(0, 200, 161, 259);
+    SetCaptionColor(GroupBox1, colors::kBlue);
+    buildCastingPanel(GroupBox1);
+
+    Image2 = MakeImage(GroupBox3, "Image2", QRect(1, 458, 159, 70), Picture("banner.bmp"));
+}
+
+void TForm1::buildCastingPanel(QGroupBox* group) {
+    struct PictureButton {
+        QToolButton** button;
+        const char* name;
+        QRect geometry;
+        const char* picture;
+        const char* hint;
+        const char* item;
+    };
+    const PictureButton pictureButtons[] = {
+        {&SpeedButton65, "SpeedButton65", {125, 146, 26, 22}, "table_show", "Показать таблицу", "N30"},
+        {&SpeedButton66, "SpeedButton66", {125, 146, 26, 22}, "table_hide", "Скрыть таблицу", "N30"},
+        {&SpeedButton67, "SpeedButton67", {10, 147, 26, 22}, "sound_on", "Выключить звук", "N16"},
+        {&SpeedButton68, "SpeedButton68", {10, 147, 26, 22}, "sound_off", "Включить звук", "N16"},
+    };
+    for (const PictureButton& spec : pictureButtons) {
+        QToolButton* button = MakeSpeedButton(group, spec.name, spec.geometry);
+        QIcon icon;
+        icon.addPixmap(QPixmap(Picture(QString::fromLatin1(spec.picture) + ".bmp")), QIcon::Normal);
+        icon.addPixmap(QPixmap(Picture(QString::fromLatin1(spec.picture) + "_disabled.bmp")),
+                       QIcon::Disabled);
+        button->setIcon(icon);
+        button->setIconSize(QSize(16, 16));
+        button->setToolTip(QString::fromUtf8(spec.hint));
+        const QString item = QString::fromLatin1(spec.item);
+        connect(button, &QToolButton::clicked, this, [this, item] { InvokeGuarded(item); });
+        *spec.button = button;
+    }
+    SpeedButton65->hide();
+
+    SpeedButton69 = MakeSpeedButton(group, "SpeedButton69", {8, 54, 145, 23});
+    SpeedButton69->setText(QStringLiteral("обычный"));
+    SpeedButton69->setToolTip(QStringLiteral("Обычный режим гадания"));
+    SpeedButton69->setFont(PixelFont(kTimes, 16, true));
+    SetTextColor(SpeedButton69, colors::kRed);
+    connect(SpeedButton69, &QToolButton::clicked, this, [this] { InvokeGuarded("N34"); });
+
+    Button4 = MakeButton(group, "Button4", {8, 80, 65, 25}, QStringLiteral("ОРЁЛ"));
+    SetTextColor(Button4, colors::kMaroon);
+    Button4->hide();
+    Button5 = MakeButton(group, "Button5", {88, 80, 65, 25}, QStringLiteral("РЕШКА"));
+    Button5->hide();
+    Button6 = MakeButton(group, "Button6", {8, 224, 145, 25}, QStringLiteral("Новая гексаграмма"));
+
+    ListBox2 = Named(new QListWidget(group), "ListBox2");
+    ListBox2->setGeometry(43, 116, 73, 95);
+    ListBox2->setFont(PixelFont(kSansSerif, 12));
+    ListBox2->setUniformItemSizes(true);
+    ListBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SetBackground(ListBox2, colors::kSilver);
+
+    Button1 = MakeButton(group, "Button1", {8, 80, 145, 25}, QStringLiteral("Генератор случайности"));
+    Button1->hide();
+    Button2 = MakeButton(group, "Button2", {8, 80, 65, 25}, QStringLiteral("ОРЁЛ"));
+    Button3 = MakeButton(group, "Button3", {88, 80, 65, 25}, QStringLiteral("РЕШКА"));
+
+    on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
+    on(Button2, &QPushButton::clicked, [this] { Button2Click(); });
+    on(Button3, &QPushButton::clicked, [this] { Button3Click(); });
+    on(Button4, &QPushButton::clicked, [this] { Button4Click(); });
+    on(Button5, &QPushButton::clicked, [this] { Button5Click(); });
+    on(Button6, &QPushButton::clicked, [this] { Button6Click(); });
+
+    auto* panel = Named(new QFrame(group), "Panel1");
+    panel->setGeometry(2, 16, 157, 37);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(1);
+    SetBackground(panel, colors::kSilver);
+
+    // Three coin places, the tails picture created after (over) the heads one.
+    const struct {
+        const char* heads;
+        const char* tails;
+        QRect place;
+    } coins[] = {
+        {"Image26", "Image27", {8, 2, 41, 33}},
+        {"Image28", "Image30", {56, 2, 37, 33}},
+        {"Image29", "Image31", {100, 2, 41, 33}},
+    };
+    for (int i = 0; i < 3; ++i) {
+        headsImages_[i] = MakeImage(panel, coins[i].heads, coins[i].place, Picture("heads.bmp"));
+        tailsImages_[i] = MakeImage(panel, coins[i].tails, coins[i].place, Picture("tails.bmp"));
+        headsImages_[i]->hide();
+        tailsImages_[i]->hide();
+    }
+
+    Label3 = Named(new QLabel(QStringLiteral("  интерисующий вас вопрос"), panel), "Label3");
+    Label4 = Named(new QLabel(QStringLiteral("    Мысленно сформируйте "), panel), "Label4");
+    for (QLabel* label : {Label3, Label4}) {
+        label->setFont(PixelFont(kSansSerif, 12));
+        SetTextColor(label, colors::kGray);
+        label->adjustSize();
+    }
+    Label3->move(2, 16);
+    Label4->move(2, 6);
+}
+
+// Right clicks anywhere on the window open the popup menu: controls that
+// would keep the click to themselves hand it to the window.
+void TForm1::routeRightClicks() {
+    client_->installEventFilter(this);
+    for (QWidget* widget : client_->findChildren<QWidget*>()) {
+        widget->setContextMenuPolicy(Qt::NoContextMenu);
+        widget->installEventFilter(this);
+    }
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu)
+        return true;
+    if (event->type() != QEvent::MouseButtonRelease)
+        return QMainWindow::eventFilter(watched, event);
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (watched == client_) {
+        FormMouseUp(mouse->button(), mouse->position().toPoint());
+        return true;
+    }
+    if (mouse->button() == Qt::RightButton) {
+        PopupMenu1->popup(mouse->globalPosition().toPoint());
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::FormMouseUp(Qt::MouseButton button, const QPoint& clientPos) {
+    if (button == Qt::RightButton)
+        PopupMenu1->popup(client_->mapToGlobal(clientPos));
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        CenterOnScreen(this);
+    }
+}
+
+void TForm1::FormCreate() {
+    Invoke(QStringLiteral("N17"));
+}
+
+void TForm1::FormClose() {
+    Invoke(QStringLiteral("N12"));
+}
+
+// A save that fails is reported and the program still closes: refusing to
+// close would leave the user no way out while the folder stays unwritable.
+void TForm1::closeEvent(QCloseEvent* event) {
+    RunGuarded(seams_.reportError, [this] { FormClose(); });
+    event->accept();
+}
+
+void TForm1::N4Click() {
+    close();
+}
+
+void TForm1::N8Click() {
+    close();
+}

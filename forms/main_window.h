@@ -1,0 +1,192 @@
+// TForm1, the main window. Its code is split by concern:
+//   main_window.cpp          the controls, the popup on right clicks, start and close
+//   main_window_menus.cpp    both menus, invoking items, the shortcut keys
+//   main_window_casting.cpp  the casting handlers and the window side of a cast
+//   main_window_modes.cpp    casting modes, table-button look, table command, sound switch
+//   main_window_table.cpp    the table of hexagrams and the reading area
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "divination/cast.h"
+#include "forms/error_report.h"
+#include "settings/settings.h"
+#include "sound/wave_player.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+
+class TForm2;
+class TForm3;
+class TForm4;
+
+inline const QString kReadingPlaceholder = QStringLiteral("Здесь вы увидите ответ");
+
+class TForm1 : public QMainWindow, private divination::CastView {
+    Q_OBJECT
+
+public:
+    // What the window asks of the outside world; tests answer these.
+    struct Seams {
+        forms::ErrorReporter reportError;   // default: the message box
+        std::function<void()> showNotice;   // default: Form4, modal
+        sound::WavePlayer* player = nullptr;  // default: the audio player
+    };
+
+    TForm1();
+    explicit TForm1(Seams seams);
+    ~TForm1() override;
+
+    // The three small windows, created after this one.
+    void setCompanions(TForm2* form2, TForm3* form3, TForm4* form4);
+
+    // Menu items by name (N1 … N46). Invoking runs the item's handler only
+    // while the item is enabled, visible or not; errors travel to the caller.
+    QAction* item(const QString& name) const;
+    bool isItemEnabled(const QString& name) const;
+    bool isItemVisible(const QString& name) const;
+    void Invoke(const QString& name);
+    // Invoke inside the standard error report: what a click or key runs.
+    void InvokeGuarded(const QString& name);
+    QMenu* popupMenu() const { return PopupMenu1; }
+
+    // Handlers.
+    void FormCreate();
+    void FormClose();
+    void FormMouseUp(Qt::MouseButton button, const QPoint& clientPos);
+    void N4Click();
+    void N8Click();
+    void N10Click();
+    void N11Click();
+    void N46Click();
+    void SelectMode(int mode);
+    void N34Click();
+    void N13Click();
+    void N16Click();
+    void N30Click();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void TableButtonClick(int hexagram);
+
+    void ShowReading(int hexagram);
+    void ShowTable();
+    void HideTable();
+
+    const divination::CastState& castState() const { return cast_; }
+    settings::Settings& settingsValues() { return settings_; }
+    // The hidden state cells of sound and the table-button look.
+    QString Edit10 = QStringLiteral("1");
+    QString Edit12 = QStringLiteral("1");
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // A main-menu item and its popup twin, kept alike.
+    struct MenuItem {
+        QString name;
+        QAction* action = nullptr;  // in MainMenu1
+        QAction* twin = nullptr;    // in PopupMenu1, if it has one
+        MenuItem* parent = nullptr;
+        QMenu* submenu = nullptr;
+        std::function<void()> handler;
+        bool enabled = true;
+    };
+
+    void buildControls();
+    void buildCastingPanel(QGroupBox* group);
+    void buildTable(QGroupBox* group);
+    void buildMenus();
+    void buildShortcuts();
+    void routeRightClicks();
+
+    MenuItem* findItem(const QString& name) const;
+    void setItemCaption(const QString& name, const QString& caption);
+    void setItemVisible(const QString& name, bool visible);
+    void setItemEnabled(const QString& name, bool enabled);
+    void setItemChecked(const QString& name, bool checked);
+    bool itemAndParentsEnabled(const MenuItem* item) const;
+
+    // CastView: the window side of a cast.
+    void hidePrompt() override;
+    void showPrompt() override;
+    void showCoinFace(int coin, divination::Face face) override;
+    void hideCoins() override;
+    void appendGlyph(divination::Line value) override;
+    void clearGlyphs() override;
+    void showTableWhenHidden() override;
+    void showNotice() override;
+    void showReading(int hexagram) override;
+    void resetReading() override;
+    bool soundOn() const override;
+    void playWave(const std::string& windowsPath) override;
+    void showColumnMarker(int trigram) override;
+    void showRowMarker(int trigram) override;
+    void hideMarkers() override;
+
+    // Connects a Qt signal to a handler run inside the error report.
+    template <typename Sender, typename Signal, typename Handler>
+    void on(Sender* sender, Signal signal, Handler handler) {
+        connect(sender, signal, this, forms::Guarded(seams_.reportError, handler));
+    }
+
+    Seams seams_;
+    std::unique_ptr<sound::WavePlayer> ownPlayer_;
+    divination::CastState cast_;
+    settings::Settings settings_;
+    bool shownOnce_ = false;
+
+    TForm2* form2_ = nullptr;
+    TForm3* form3_ = nullptr;
+    TForm4* form4_ = nullptr;
+
+    // Controls, by their names.
+    QWidget* client_ = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Image2 = nullptr;
+    std::array<QLabel*, 3> headsImages_{};  // Image26, Image28, Image29
+    std::array<QLabel*, 3> tailsImages_{};  // Image27, Image30, Image31
+    std::array<QLabel*, 8> columnMarkers_{};  // Image18 … Image25
+    std::array<QLabel*, 8> rowMarkers_{};     // Image4, Image11 … Image17
+    std::array<QToolButton*, 64> tableButtons_{};  // SpeedButton1 … SpeedButton64
+    QToolButton* SpeedButton65 = nullptr;
+    QToolButton* SpeedButton66 = nullptr;
+    QToolButton* SpeedButton67 = nullptr;
+    QToolButton* SpeedButton68 = nullptr;
+    QToolButton* SpeedButton69 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPushButton* Button6 = nullptr;
+
+    QMenu* PopupMenu1 = nullptr;
+    std::vector<std::unique_ptr<MenuItem>> menuItems_;
+    std::map<QString, MenuItem*> itemsByName_;  // both twins of a pair
+};

@@ -1,0 +1,82 @@
+#include "forms/widgets.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+
+namespace forms {
+
+void InstallFontSubstitutes() {
+    QFont::insertSubstitutions(kSansSerif,
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+QFont PixelFont(const QString& family, int pixels, bool bold) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+void SetTextColor(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::ButtonText, color);
+    palette.setColor(QPalette::Text, color);
+    widget->setPalette(palette);
+}
+
+void SetCaptionColor(QWidget* groupBox, const QColor& color) {
+    QPalette palette = groupBox->palette();
+    palette.setColor(QPalette::WindowText, color);
+    groupBox->setPalette(palette);
+}
+
+void SetBackground(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    palette.setColor(QPalette::Base, color);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QLabel* MakeImage(QWidget* parent, const char* name, const QRect& geometry, const QString& picture) {
+    auto* label = Named(new QLabel(parent), name);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignCenter);
+    if (!picture.isEmpty())
+        label->setPixmap(QPixmap(picture));
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& geometry,
+                        const QString& caption) {
+    auto* button = Named(new QPushButton(caption, parent), name);
+    button->setGeometry(geometry);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* button = Named(new QToolButton(parent), name);
+    button->setGeometry(geometry);
+    button->setAutoRaise(true);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+void CenterOnScreen(QWidget* window) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect desktop = screen->availableGeometry();
+    const QSize frame = window->frameGeometry().size();
+    window->move(desktop.center() - QPoint(frame.width() / 2, frame.height() / 2));
+}
+
+}  // namespace forms

@@ -1,0 +1,61 @@
+// Small factories for the controls the windows are built of, so that each
+// window's layout reads as a list of names, places and looks.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QToolButton;
+class QWidget;
+
+namespace forms {
+
+namespace colors {
+inline const QColor kSilver{192, 192, 192};
+inline const QColor kMaroon{128, 0, 0};
+inline const QColor kYellow{255, 255, 0};
+inline const QColor kBlue{0, 0, 255};
+inline const QColor kRed{255, 0, 0};
+inline const QColor kGray{128, 128, 128};
+inline const QColor kBlack{0, 0, 0};
+}  // namespace colors
+
+inline const QString kSansSerif = QStringLiteral("MS Sans Serif");
+inline const QString kTimes = QStringLiteral("Times New Roman");
+
+// "MS Sans Serif" is asked for by name; where it is missing, the
+// metric-compatible free sans stands in rather than a wider default.
+void InstallFontSubstitutes();
+
+// A font by name and character height in pixels.
+QFont PixelFont(const QString& family, int pixels, bool bold = false);
+
+void SetTextColor(QWidget* widget, const QColor& color);
+// The caption of a group box only, not the text of the controls inside it.
+void SetCaptionColor(QWidget* groupBox, const QColor& color);
+void SetBackground(QWidget* widget, const QColor& color);
+
+// Every control carries its name, so tests find it by objectName.
+template <typename W>
+W* Named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// A picture shown unscaled and centred in its frame.
+QLabel* MakeImage(QWidget* parent, const char* name, const QRect& geometry, const QString& picture);
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& geometry,
+                        const QString& caption);
+
+// A flat button that raises its frame under the pointer.
+QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QRect& geometry);
+
+// Places a top-level window at the centre of its screen.
+void CenterOnScreen(QWidget* window);
+
+}  // namespace forms

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace resources {
+
+// Decodes a baseline or progressive JPEG (colour or grey) with libjpeg.
+// Damaged or truncated data gives a null image; the decoder never prints,
+// aborts or exits.
+QImage DecodeJpeg(const QByteArray& bytes);
+
+// Reads a file, usually a Qt resource such as ":/pictures/title.jpg", and
+// decodes it; a missing file gives a null image.
+QImage LoadJpegResource(const QString& path);
+
+}  // namespace resources

@@ -1,0 +1,74 @@
+#include "sound/wave_file.h"
+
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+
+#include "divination/error.h"
+#include "divination/text_file.h"
+
+namespace sound {
+
+namespace {
+
+std::uint32_t Le32(std::string_view b, size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+}
+
+std::uint16_t Le16(std::string_view b, size_t at) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
+                                      static_cast<unsigned char>(b[at + 1]) << 8);
+}
+
+}  // namespace
+
+WaveFile ParseWave(std::string_view bytes, const std::string& windowsPath) {
+    auto invalid = [&] {
+        return divination::Error("The file \"" + divination::AbsolutePathText(windowsPath) +
+                                 "\" is not a PCM wave file");
+    };
+    if (bytes.size() < 12 || bytes.substr(0, 4) != "RIFF" || bytes.substr(8, 4) != "WAVE")
+        throw invalid();
+    WaveFile wave;
+    bool haveFormat = false, haveData = false;
+    size_t at = 12;
+    while (at + 8 <= bytes.size()) {
+        const std::string_view id = bytes.substr(at, 4);
+        const size_t size = Le32(bytes, at + 4);
+        const size_t body = at + 8;
+        const size_t available = bytes.size() - body;
+        if (id == "fmt ") {
+            if (size < 16 || size > available || Le16(bytes, body) != 1)
+                throw invalid();
+            wave.channels = Le16(bytes, body + 2);
+            wave.sampleRate = static_cast<int>(Le32(bytes, body + 4));
+            wave.bitsPerSample = Le16(bytes, body + 14);
+            haveFormat = true;
+        } else if (id == "data") {
+            // A data chunk that claims more than the file holds is cut to the file.
+            wave.samples.assign(bytes.substr(body, std::min(size, available)));
+            haveData = true;
+        }
+        if (size > available)
+            break;
+        at = body + size + (size & 1);
+    }
+    const bool supportedBits = wave.bitsPerSample == 8 || wave.bitsPerSample == 16 ||
+                               wave.bitsPerSample == 32;
+    if (!haveFormat || !haveData || wave.channels < 1 || wave.sampleRate <= 0 || !supportedBits)
+        throw invalid();
+    return wave;
+}
+
+WaveFile LoadWave(const std::string& windowsPath) {
+    std::ifstream in(divination::NativePath(windowsPath), std::ios::binary);
+    if (!in)
+        throw divination::FileOpenError(windowsPath, errno ? errno : ENOENT);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return ParseWave(bytes, windowsPath);
+}
+
+}  // namespace sound

@@ -1,0 +1,59 @@
+# Shared by the whole-program tests: a private X display, a fresh working
+# folder holding the run folder's data, and the program started in it.
+set -euo pipefail
+
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing"; exit 77; }
+done
+
+work=$(mktemp -d)
+display_number=$((90 + RANDOM % 400))
+export DISPLAY=":$display_number"
+xvfb_pid=""
+program_pid=""
+
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+start_display() {
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do
+    xdotool getmouselocation >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "Xvfb did not start"; exit 1
+}
+
+# start_program BINARY RUN_DIR: copies the readings and sounds, starts it.
+start_program() {
+  cp -r "$2/Text" "$work/" 2>/dev/null || true
+  cp "$2"/*.wav "$work/" 2>/dev/null || true
+  (cd "$work" && QT_QPA_PLATFORM=xcb exec "$1") >"$work/program.log" 2>&1 &
+  program_pid=$!
+}
+
+# wait_for_window TITLE: prints the window id once it is mapped.
+wait_for_window() {
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  echo "no window named $1" >&2
+  cat "$work/program.log" >&2
+  return 1
+}
+
+# wait_for_exit SECONDS: succeeds once the program has ended.
+wait_for_exit() {
+  for _ in $(seq $(($1 * 10))); do
+    kill -0 "$program_pid" 2>/dev/null || { program_pid=""; return 0; }
+    sleep 0.1
+  done
+  return 1
+}

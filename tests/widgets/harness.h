@@ -1,0 +1,75 @@
+// What the window tests share: a fresh working folder, a sound player that
+// records, and a main window whose modal seams the test answers.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "divination/error.h"
+#include "forms/main_window.h"
+#include "sound/wave_player.h"
+
+namespace testing_support {
+
+class WorkingFolder {
+public:
+    WorkingFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
+    ~WorkingFolder() { QDir::setCurrent(previous_); }
+
+    QString path() const { return dir_.path(); }
+    QString absolute(const QString& relative) const { return dir_.filePath(relative); }
+
+    // Writes bytes, making folders as needed.
+    void write(const QString& relative, const QByteArray& bytes) const {
+        QDir(dir_.path()).mkpath(QFileInfo(absolute(relative)).path());
+        QFile file(absolute(relative));
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(bytes);
+    }
+    void remove(const QString& relative) const { QFile::remove(absolute(relative)); }
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+class RecordingPlayer : public sound::WavePlayer {
+public:
+    std::vector<std::string> played;
+    bool fails = false;
+
+    void play(const std::string& windowsPath) override {
+        played.push_back(windowsPath);
+        if (fails)
+            throw divination::Error("The sound device can't be opened");
+    }
+};
+
+// A main window with every modal answered: errors and notices are counted.
+struct Harness {
+    RecordingPlayer player;
+    QStringList errors;
+    int notices = 0;
+    std::unique_ptr<TForm1> form;
+
+    Harness() {
+        TForm1::Seams seams;
+        seams.reportError = [this](const QString& text) { errors << text; };
+        seams.showNotice = [this] { ++notices; };
+        seams.player = &player;
+        form = std::make_unique<TForm1>(seams);
+    }
+
+    template <typename T = QWidget>
+    T* find(const char* name) const {
+        return form->findChild<T*>(QString::fromLatin1(name));
+    }
+};
+
+}  // namespace testing_support

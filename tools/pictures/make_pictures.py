@@ -1,0 +1,63 @@
+#!/usr/bin/python3
+"""Draws every picture of the program and writes them to resources/pictures/.
+
+Run from anywhere: /usr/bin/python3 tools/pictures/make_pictures.py
+Needs Debian's python3-pil, fonts-dejavu-core and fonts-liberation. The
+output is the same on every run; the build embeds the committed files and
+never runs this script.
+
+Opaque pictures are 24-bit bitmaps. The side strip, the banner and the
+speed-button pictures have a transparent ground and are 32-bit bitmaps with
+an alpha channel (see bmp.py). The title picture and the "О ПРОГРАММЕ"
+picture are JPEG files.
+"""
+
+import os
+import sys
+
+sys.dont_write_bytecode = True  # keep the source folder clean
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import about  # noqa: E402
+import bmp  # noqa: E402
+import coins  # noqa: E402
+import figurine  # noqa: E402
+import icons  # noqa: E402
+import lettering  # noqa: E402
+import table  # noqa: E402
+
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources", "pictures")
+
+
+def _jpeg(image, path):
+    # Full-resolution colour keeps the thin orange letters clean.
+    image.convert("RGB").save(path, "JPEG", quality=92, subsampling=0, optimize=False,
+                              progressive=False)
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    out = lambda name: os.path.join(OUT, name)
+
+    picture = table.draw_table()
+    bmp.save_rgb(picture, out("table.bmp"))
+    for k in range(1, 9):
+        bmp.save_rgb(table.cut_marker(picture, "column", k), out(f"column_marker_{k}.bmp"))
+        bmp.save_rgb(table.cut_marker(picture, "row", k), out(f"row_marker_{k}.bmp"))
+
+    bmp.save_rgb(coins.draw_heads(), out("heads.bmp"))
+    bmp.save_rgb(coins.draw_tails(), out("tails.bmp"))
+    bmp.save_rgba(lettering.draw_strip(), out("strip.bmp"))
+    bmp.save_rgba(lettering.draw_banner(), out("banner.bmp"))
+    _jpeg(lettering.draw_title(figurine.draw_figurine), out("title.jpg"))
+    _jpeg(about.draw_about(), out("about.jpg"))
+
+    for name, draw in (("table_show", icons.draw_table_show), ("table_hide", icons.draw_table_hide),
+                       ("sound_on", icons.draw_sound_on), ("sound_off", icons.draw_sound_off)):
+        image = draw()
+        bmp.save_rgba(image, out(f"{name}.bmp"))
+        bmp.save_rgba(icons.greyed(image), out(f"{name}_disabled.bmp"))
+
+
+if __name__ == "__main__":
+    main()
