@@ -8,7 +8,7 @@
 #include "divination/text_file.h"
 #include "forms/error_report.h"
 #include "forms/widgets.h"
-#include "resources/jpeg_image.h"
+#include "resources/pictures.h"
 
 using namespace forms;
 
@@ -115,7 +115,7 @@ TForm3::TForm3() : InformationWindow("Form3", QStringLiteral("О ПРОГРАМ�
 
     // The picture scaled down to its frame with its proportions kept, centred.
     auto* image = MakeImage(this, "Image1", {514, 0, 122, 169}, {});
-    const QImage picture = resources::LoadJpegResource(QStringLiteral(":/pictures/about.jpg"));
+    const QImage picture = resources::LoadPicture(QStringLiteral("about.jpg"));
     if (!picture.isNull()) {
         image->setPixmap(QPixmap::fromImage(
             picture.scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));

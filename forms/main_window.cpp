@@ -15,19 +15,11 @@
 #include <QToolButton>
 
 #include "forms/notice_window.h"
-#include "resources/jpeg_image.h"
+#include "resources/pictures.h"
 #include "forms/widgets.h"
 #include "sound/audio_wave_player.h"
 
 using namespace forms;
-
-namespace {
-
-QString Picture(const QString& name) {
-    return QStringLiteral(":/pictures/") + name;
-}
-
-}  // namespace
 
 TForm1::TForm1() : TForm1(Seams{}) {}
 
@@ -95,8 +87,7 @@ void TForm1::buildControls() {
     GroupBox3 = Named(new QGroupBox(client_), "GroupBox3");
     GroupBox3->setGeometry(4, 0, 161, 528);
 
-    auto* image6 = MakeImage(GroupBox3, "Image6", QRect(4, 9, 153, 189), {});
-    image6->setPixmap(QPixmap::fromImage(resources::LoadJpegResource(Picture("title.jpg"))));
+    MakeImage(GroupBox3, "Image6", {4, 9, 153, 189}, QStringLiteral("title.jpg"));
 
     GroupBox1 = Named(new QGroupBox(QStringLiteral("     ВАША ГЕКСАГРАММА     "), GroupBox3),
                       "GroupBox1");
@@ -104,7 +95,7 @@ void TForm1::buildControls() {
     SetCaptionColor(GroupBox1, colors::kBlue);
     buildCastingPanel(GroupBox1);
 
-    Image2 = MakeImage(GroupBox3, "Image2", QRect(1, 458, 159, 70), Picture("banner.bmp"));
+    Image2 = MakeImage(GroupBox3, "Image2", QRect(1, 458, 159, 70), QStringLiteral("banner.bmp"));
 }
 
 void TForm1::buildCastingPanel(QGroupBox* group) {
@@ -125,8 +116,9 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
     for (const PictureButton& spec : pictureButtons) {
         QToolButton* button = MakeSpeedButton(group, spec.name, spec.geometry);
         QIcon icon;
-        icon.addPixmap(QPixmap(Picture(QString::fromLatin1(spec.picture) + ".bmp")), QIcon::Normal);
-        icon.addPixmap(QPixmap(Picture(QString::fromLatin1(spec.picture) + "_disabled.bmp")),
+        const QString picture = QString::fromLatin1(spec.picture);
+        icon.addPixmap(QPixmap::fromImage(resources::LoadPicture(picture + ".bmp")), QIcon::Normal);
+        icon.addPixmap(QPixmap::fromImage(resources::LoadPicture(picture + "_disabled.bmp")),
                        QIcon::Disabled);
         button->setIcon(icon);
         button->setIconSize(QSize(16, 16));
@@ -155,6 +147,8 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
     ListBox2->setGeometry(43, 116, 73, 95);
     ListBox2->setFont(PixelFont(kSansSerif, 12));
     ListBox2->setUniformItemSizes(true);
+    // A glyph is as wide as the list: clip it at the edge, never elide it.
+    ListBox2->setTextElideMode(Qt::ElideNone);
     ListBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetBackground(ListBox2, colors::kSilver);
 
@@ -187,8 +181,8 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
         {"Image29", "Image31", {100, 2, 41, 33}},
     };
     for (int i = 0; i < 3; ++i) {
-        headsImages_[i] = MakeImage(panel, coins[i].heads, coins[i].place, Picture("heads.bmp"));
-        tailsImages_[i] = MakeImage(panel, coins[i].tails, coins[i].place, Picture("tails.bmp"));
+        headsImages_[i] = MakeImage(panel, coins[i].heads, coins[i].place, QStringLiteral("heads.bmp"));
+        tailsImages_[i] = MakeImage(panel, coins[i].tails, coins[i].place, QStringLiteral("tails.bmp"));
         headsImages_[i]->hide();
         tailsImages_[i]->hide();
     }

@@ -38,16 +38,12 @@ QColor CaptionColor(int hexagram) {
     return colors::kBlue;
 }
 
-QString Picture(const QString& name) {
-    return QStringLiteral(":/pictures/") + name;
-}
-
 }  // namespace
 
 void TForm1::buildTable(QGroupBox* group) {
-    MakeImage(group, "Image5", {452, 188, 36, 148}, Picture("strip.bmp"));
-    MakeImage(group, "Image3", {7, 21, 36, 148}, Picture("strip.bmp"));
-    QLabel* table = MakeImage(group, "Image1", {46, 16, 402, 321}, Picture("table.bmp"));
+    MakeImage(group, "Image5", {452, 188, 36, 148}, QStringLiteral("strip.bmp"));
+    MakeImage(group, "Image3", {7, 21, 36, 148}, QStringLiteral("strip.bmp"));
+    QLabel* table = MakeImage(group, "Image1", {46, 16, 402, 321}, QStringLiteral("table.bmp"));
     table->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // SpeedButton1 … SpeedButton64, row by row; captions from the one grid.
@@ -70,14 +66,14 @@ void TForm1::buildTable(QGroupBox* group) {
     for (int k = 1; k <= 8; ++k) {
         rowMarkers_[k - 1] = MakeImage(group, kRowMarkerNames[k - 1],
                                        {87, kRowMarkerTops[k - 1], 41, 33},
-                                       Picture(QStringLiteral("row_marker_%1.bmp").arg(k)));
+                                       QStringLiteral("row_marker_%1.bmp").arg(k));
         rowMarkers_[k - 1]->hide();
     }
     for (int k = 1; k <= 8; ++k) {
         const int width = k == 6 ? 49 : 41;
         columnMarkers_[k - 1] = MakeImage(group, kColumnMarkerNames[k - 1],
                                           {kColumnMarkerLefts[k - 1], 48, width, 33},
-                                          Picture(QStringLiteral("column_marker_%1.bmp").arg(k)));
+                                          QStringLiteral("column_marker_%1.bmp").arg(k));
         columnMarkers_[k - 1]->hide();
     }
 }

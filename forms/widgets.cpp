@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include "resources/pictures.h"
+
 namespace forms {
 
 void InstallFontSubstitutes() {
@@ -48,7 +50,7 @@ QLabel* MakeImage(QWidget* parent, const char* name, const QRect& geometry, cons
     label->setGeometry(geometry);
     label->setAlignment(Qt::AlignCenter);
     if (!picture.isEmpty())
-        label->setPixmap(QPixmap(picture));
+        label->setPixmap(QPixmap::fromImage(resources::LoadPicture(picture)));
     return label;
 }
 

@@ -46,7 +46,7 @@ W* Named(W* widget, const char* name) {
     return widget;
 }
 
-// A picture shown unscaled and centred in its frame.
+// An embedded picture, by file name, shown unscaled and centred in its frame.
 QLabel* MakeImage(QWidget* parent, const char* name, const QRect& geometry, const QString& picture);
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& geometry,

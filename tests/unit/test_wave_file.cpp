@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "divination/error.h"
+#include "sound/wave_file.h"
+#include "support/temp_folder.h"
+
+using testing_support::TempWorkingFolder;
+
+namespace {
+
+std::string Le32(std::uint32_t v) {
+    return {char(v & 0xFF), char(v >> 8 & 0xFF), char(v >> 16 & 0xFF), char(v >> 24 & 0xFF)};
+}
+std::string Le16(std::uint16_t v) {
+    return {char(v & 0xFF), char(v >> 8 & 0xFF)};
+}
+
+// A RIFF/WAVE file: fmt chunk with the given format tag, optional extra
+// chunk before the data, then the samples.
+std::string Wave(std::uint16_t formatTag, const std::string& samples,
+                 const std::string& extraChunk = {}) {
+    std::string fmt = Le16(formatTag) + Le16(1) + Le32(22050) + Le32(44100) + Le16(2) + Le16(16);
+    std::string body = "WAVE";
+    body += "fmt " + Le32(16) + fmt;
+    body += extraChunk;
+    body += "data" + Le32(static_cast<std::uint32_t>(samples.size())) + samples;
+    return "RIFF" + Le32(static_cast<std::uint32_t>(body.size())) + body;
+}
+
+}  // namespace
+
+TEST(WaveFile, PcmFileGivesItsFormatAndSamples) {
+    const std::string samples("\x01\x00\xFF\x7F", 4);
+    // An odd-sized chunk before the data is skipped with its pad byte.
+    const sound::WaveFile wave =
+        sound::ParseWave(Wave(1, samples, "LIST" + Le32(3) + "abc" + '\0'), ".\\a.wav");
+    EXPECT_EQ(wave.channels, 1);
+    EXPECT_EQ(wave.sampleRate, 22050);
+    EXPECT_EQ(wave.bitsPerSample, 16);
+    EXPECT_EQ(wave.samples, samples);
+}
+
+TEST(WaveFile, AnythingElseIsRefusedWithTheFileNamed) {
+    TempWorkingFolder folder;
+    const std::string expected =
+        "The file \"" + (folder.path() / "Fanfare.wav").string() + "\" is not a PCM wave file";
+    for (const std::string& bytes : {std::string(), std::string("RIFF"), std::string(40, '\0'),
+                                     Wave(3, "abcd"), Wave(1, "").substr(0, 36)}) {
+        try {
+            sound::ParseWave(bytes, ".\\Fanfare.wav");
+            ADD_FAILURE() << "accepted " << bytes.size() << " bytes";
+        } catch (const divination::Error& e) {
+            EXPECT_EQ(e.what(), expected);
+        }
+    }
+}
+
+TEST(WaveFile, MissingFileGivesTheFileOpenError) {
+    TempWorkingFolder folder;
+    try {
+        sound::LoadWave(".\\udalenie.wav");
+        FAIL() << "no error";
+    } catch (const divination::Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" +
+                                             (folder.path() / "udalenie.wav").string() +
+                                             "\". No such file or directory");
+    }
+    folder.write("udalenie.wav", Wave(1, "abcd"));
+    EXPECT_EQ(sound::LoadWave(".\\udalenie.wav").samples, "abcd");
+}
