@@ -11,7 +11,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// "Cannot open file "<absolute path>". <system's description>" for errno.
+// "<what> "<absolute path>". <system's description>" for errno, the
+// description without its trailing dots or blanks.
+Error FileError(const std::string& what, const std::string& windowsPath, int errorNumber);
+
+// "Cannot open file "<absolute path>". <system's description>".
 Error FileOpenError(const std::string& windowsPath, int errorNumber);
 
 }  // namespace divination

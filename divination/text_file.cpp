@@ -30,11 +30,15 @@ std::string ReadingFilePath(int n) {
     return ".\\Text\\Text" + std::to_string(n) + ".dat";
 }
 
-Error FileOpenError(const std::string& windowsPath, int errorNumber) {
+Error FileError(const std::string& what, const std::string& windowsPath, int errorNumber) {
     std::string reason = std::strerror(errorNumber);
     while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
         reason.pop_back();
-    return Error("Cannot open file \"" + AbsolutePathText(windowsPath) + "\". " + reason);
+    return Error(what + " \"" + AbsolutePathText(windowsPath) + "\". " + reason);
+}
+
+Error FileOpenError(const std::string& windowsPath, int errorNumber) {
+    return FileError("Cannot open file", windowsPath, errorNumber);
 }
 
 namespace {

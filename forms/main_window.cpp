@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include "forms/font_chooser.h"
 #include "forms/notice_window.h"
 #include "resources/pictures.h"
 #include "forms/widgets.h"
@@ -31,6 +33,19 @@ TForm1::TForm1(Seams seams) : seams_(std::move(seams)) {
         seams_.showNotice = [this] {
             if (form4_)
                 form4_->exec();
+        };
+    }
+    if (!seams_.chooseFont) {
+        seams_.chooseFont = [this](const QFont& initial) {
+            return forms::FontChooser::Choose(initial, this);
+        };
+    }
+    if (!seams_.chooseColor) {
+        seams_.chooseColor = [this](const QColor& initial) -> std::optional<QColor> {
+            const QColor chosen = QColorDialog::getColor(initial, this);
+            if (!chosen.isValid())
+                return std::nullopt;
+            return chosen;
         };
     }
     if (!seams_.player) {

@@ -4,8 +4,11 @@
 //   main_window_casting.cpp  the casting handlers and the window side of a cast
 //   main_window_modes.cpp    casting modes, table-button look, table command, sound switch
 //   main_window_table.cpp    the table of hexagrams and the reading area
+//   main_window_settings.cpp the settings file, and the font, colours and views
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QMainWindow>
 #include <QString>
 
@@ -13,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "divination/cast.h"
@@ -44,6 +48,9 @@ public:
         forms::ErrorReporter reportError;   // default: the message box
         std::function<void()> showNotice;   // default: Form4, modal
         sound::WavePlayer* player = nullptr;  // default: the audio player
+        // The font and colour dialogs: nothing when the user cancels.
+        std::function<std::optional<QFont>(const QFont& initial)> chooseFont;
+        std::function<std::optional<QColor>(const QColor& initial)> chooseColor;
     };
 
     TForm1();
@@ -77,6 +84,13 @@ public:
     void N13Click();
     void N16Click();
     void N30Click();
+    void N12Click();
+    void N17Click();
+    void N41Click();
+    void N43Click();
+    void N44Click();
+    void N36Click();
+    void N37Click();
     void Button1Click();
     void Button2Click();
     void Button3Click();
@@ -154,6 +168,8 @@ private:
     divination::CastState cast_;
     settings::Settings settings_;
     bool shownOnce_ = false;
+    QFont fontDialogFont_;                        // FontDialog1 keeps its font between uses
+    QColor colorDialogColor_ = QColor(0, 0, 0);   // ColorDialog1 keeps the last colour chosen
 
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;

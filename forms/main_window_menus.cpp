@@ -107,7 +107,10 @@ void TForm1::buildMenus() {
         {"N5", [this] { SelectMode(1); }}, {"N6", [this] { SelectMode(2); }},
         {"N14", [this] { SelectMode(3); }}, {"N34", [this] { N34Click(); }},
         {"N13", [this] { N13Click(); }}, {"N16", [this] { N16Click(); }},
-        {"N30", [this] { N30Click(); }},
+        {"N30", [this] { N30Click(); }}, {"N12", [this] { N12Click(); }},
+        {"N17", [this] { N17Click(); }}, {"N41", [this] { N41Click(); }},
+        {"N43", [this] { N43Click(); }}, {"N44", [this] { N44Click(); }},
+        {"N36", [this] { N36Click(); }}, {"N37", [this] { N37Click(); }},
     };
 
     std::map<QString, QMenu*> menus;

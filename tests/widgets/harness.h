@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,18 +52,42 @@ public:
     }
 };
 
-// A main window with every modal answered: errors and notices are counted.
+// A main window with every modal answered: errors and notices are counted,
+// the font and colour dialogs return what the test puts in their queues.
 struct Harness {
     RecordingPlayer player;
     QStringList errors;
     int notices = 0;
+    std::vector<std::optional<QFont>> fontAnswers;
+    std::vector<std::optional<QColor>> colorAnswers;
+    std::vector<QFont> fontsOffered;
+    std::vector<QColor> colorsOffered;
     std::unique_ptr<TForm1> form;
 
-    Harness() {
+    // Starts from the given Save.Bmp in the working folder, or from none.
+    explicit Harness(const QByteArray& saveBmp = {}) {
+        QFile::remove(QStringLiteral("Save.Bmp"));
+        if (!saveBmp.isEmpty()) {
+            QFile file(QStringLiteral("Save.Bmp"));
+            file.open(QIODevice::WriteOnly);
+            file.write(saveBmp);
+        }
         TForm1::Seams seams;
         seams.reportError = [this](const QString& text) { errors << text; };
         seams.showNotice = [this] { ++notices; };
         seams.player = &player;
+        seams.chooseFont = [this](const QFont& initial) {
+            fontsOffered.push_back(initial);
+            std::optional<QFont> answer = fontAnswers.front();
+            fontAnswers.erase(fontAnswers.begin());
+            return answer;
+        };
+        seams.chooseColor = [this](const QColor& initial) {
+            colorsOffered.push_back(initial);
+            std::optional<QColor> answer = colorAnswers.front();
+            colorAnswers.erase(colorAnswers.begin());
+            return answer;
+        };
         form = std::make_unique<TForm1>(seams);
     }
 

@@ -147,8 +147,7 @@ void CastingTest::pressesAfterTheSixthShowTheNoticeFirst() {
 
 void CastingTest::normalCastBringsTheTableBack() {
     Harness h;
-    h.form->settingsValues().TableState = 1;
-    h.form->HideTable();
+    h.form->Invoke("N30");
     QCOMPARE(h.find("Memo1")->height(), 525);
     click(h, "Button2");
     QCOMPARE(h.form->settingsValues().TableState, 2.0);

@@ -10,6 +10,7 @@
 #include "resources/pictures.h"
 
 using testing_support::Harness;
+using testing_support::WorkingFolder;
 
 class TableMarkersTest : public QObject {
     Q_OBJECT
@@ -18,6 +19,9 @@ private slots:
     void markerLightsItsHeadingOnly_data();
     void markerLightsItsHeadingOnly();
     void completeCastLightsColumnAndRowOfItsButton();
+
+private:
+    WorkingFolder folder_;
 };
 
 void TableMarkersTest::markerLightsItsHeadingOnly_data() {

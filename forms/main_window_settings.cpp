@@ -1,0 +1,155 @@
+// The settings file and what it holds for the window: load and apply at
+// start, save; the reading area's font and colours; the full and reduced views.
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+#include "forms/main_window.h"
+#include "forms/widgets.h"
+#include "settings/settings_file.h"
+
+namespace {
+
+// Colours are packed with red in the lowest byte.
+QColor Unpack(std::int32_t packed) {
+    return QColor(packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
+}
+
+std::int32_t Pack(const QColor& color) {
+    return color.red() | color.green() << 8 | color.blue() << 16;
+}
+
+int StyleCode(const QFont& font) {
+    return (font.bold() ? 1 : 0) + (font.italic() ? 2 : 0);
+}
+
+}  // namespace
+
+void TForm1::N12Click() {
+    settings::SaveSettings(settings_);
+}
+
+void TForm1::N17Click() {
+    settings::LoadSettings(settings_);
+    const settings::Settings& s = settings_;
+
+    if (s.CastMode == 1)
+        Invoke(QStringLiteral("N5"));
+    else if (s.CastMode == 2)
+        Invoke(QStringLiteral("N6"));
+    else if (s.CastMode == 3)
+        Invoke(QStringLiteral("N14"));
+
+    // Both toggles turn away from the text they find, so the stored state
+    // comes out unchanged.
+    Edit12 = QString::fromStdString(settings::ShortestText(s.ButtonsFlat));
+    Invoke(QStringLiteral("N13"));
+    Edit10 = QString::fromStdString(settings::ShortestText(s.SoundOff));
+    Invoke(QStringLiteral("N16"));
+
+    fontDialogFont_.setPointSize(s.FontSize > 0 ? s.FontSize : fontDialogFont_.pointSize());
+    if (!s.FontName.empty())
+        fontDialogFont_.setFamily(QString::fromStdString(s.FontName));
+    QFont font = fontDialogFont_;
+    switch (s.FontStyleCode) {
+        case 0: case 1: case 2: case 3:
+            font.setBold(s.FontStyleCode & 1);
+            font.setItalic(s.FontStyleCode & 2);
+            break;
+        default:
+            break;  // the style stays as the dialog's font has it
+    }
+    Memo1->setFont(font);
+    QPalette palette = Memo1->palette();
+    palette.setColor(QPalette::Text, Unpack(s.TextColor));
+    palette.setColor(QPalette::Base, Unpack(s.AreaColor));
+    Memo1->setPalette(palette);
+
+    if (s.ViewMode == 1)
+        Invoke(QStringLiteral("N36"));
+    else if (s.ViewMode == 2)
+        Invoke(QStringLiteral("N37"));
+}
+
+void TForm1::N41Click() {
+    if (const std::optional<QFont> chosen = seams_.chooseFont(fontDialogFont_)) {
+        fontDialogFont_ = *chosen;
+        Memo1->setFont(*chosen);
+    }
+    // Confirmed or not, the variables follow the reading area's font, and
+    // its colour stays the text colour.
+    const QFont font = Memo1->font();
+    settings_.FontSize = font.pointSize();
+    settings_.FontName = font.family().toStdString();
+    settings_.FontStyleCode = StyleCode(font);
+    QPalette palette = Memo1->palette();
+    palette.setColor(QPalette::Text, Unpack(settings_.TextColor));
+    Memo1->setPalette(palette);
+}
+
+void TForm1::N43Click() {
+    const std::optional<QColor> chosen = seams_.chooseColor(colorDialogColor_);
+    if (!chosen)
+        return;
+    colorDialogColor_ = *chosen;
+    settings_.TextColor = Pack(*chosen);
+    QPalette palette = Memo1->palette();
+    palette.setColor(QPalette::Text, *chosen);
+    Memo1->setPalette(palette);
+}
+
+void TForm1::N44Click() {
+    const std::optional<QColor> chosen = seams_.chooseColor(colorDialogColor_);
+    if (!chosen)
+        return;
+    colorDialogColor_ = *chosen;
+    settings_.AreaColor = Pack(*chosen);
+    QPalette palette = Memo1->palette();
+    palette.setColor(QPalette::Base, *chosen);
+    Memo1->setPalette(palette);
+}
+
+void TForm1::N36Click() {
+    // The look of the stored table state, without changing it.
+    if (settings_.TableState == 1 || settings_.TableState == 2) {
+        const bool shown = settings_.TableState == 2;
+        setItemCaption(QStringLiteral("N30"), shown ? QStringLiteral("скрыть") : QStringLiteral("показать"));
+        Memo1->resize(Memo1->width(), shown ? 180 : 525);
+        setItemVisible(QStringLiteral("N7"), shown);
+        SpeedButton65->setVisible(!shown);
+        SpeedButton66->setVisible(shown);
+    }
+    client_->setFixedSize(668, 532);
+    GroupBox3->resize(GroupBox3->width(), 528);
+    GroupBox1->move(GroupBox1->x(), 200);
+    GroupBox2->show();
+    Image2->move(Image2->x(), 458);
+    setItemVisible(QStringLiteral("N14"), true);
+    settings_.ViewMode = 1;
+    setItemVisible(QStringLiteral("N29"), true);
+    setItemChecked(QStringLiteral("N36"), true);
+    setItemChecked(QStringLiteral("N37"), false);
+    forms::CenterOnScreen(this);
+}
+
+void TForm1::N37Click() {
+    SpeedButton65->hide();
+    SpeedButton66->hide();
+    GroupBox2->hide();
+    client_->setFixedSize(668, 332);
+    Memo1->resize(Memo1->width(), 325);
+    GroupBox3->resize(GroupBox3->width(), 329);
+    GroupBox1->move(GroupBox1->x(), 0);
+    Image2->move(Image2->x(), 258);
+    // The reduced view offers no normal mode.
+    if (settings_.CastMode == 3)
+        Invoke(QStringLiteral("N6"));
+    setItemVisible(QStringLiteral("N14"), false);
+    settings_.ViewMode = 2;
+    setItemVisible(QStringLiteral("N7"), false);
+    setItemVisible(QStringLiteral("N29"), false);
+    setItemChecked(QStringLiteral("N36"), false);
+    setItemChecked(QStringLiteral("N37"), true);
+    forms::CenterOnScreen(this);
+}

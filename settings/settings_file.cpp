@@ -1,0 +1,257 @@
+#include "settings/settings_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "divination/error.h"
+#include "divination/text_file.h"
+
+namespace settings {
+
+using divination::Error;
+
+Settings Defaults(const Settings& current) {
+    Settings values;
+    values.SoundOff = 0;
+    values.CastMode = 3;
+    values.ButtonsFlat = 1;
+    values.TableState = 2;
+    values.ReservedValue = 11;
+    values.ViewMode = 1;
+    values.FontSize = 11;
+    values.TextColor = 0;
+    values.AreaColor = 12632256;
+    values.FontStyleCode = current.FontStyleCode;
+    values.FontName = "Times New Roman";
+    return values;
+}
+
+std::string FormatReal(double value) {
+    // "%.14E" gives the 15 significant digits; the exponent is then widened
+    // to four digits.
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14E", std::fabs(value));
+    std::string digits(buffer);
+    const size_t e = digits.find('E');
+    if (e == std::string::npos)  // not a finite number
+        return (value < 0 ? "-" : " ") + digits;
+    const int exponent = std::atoi(digits.c_str() + e + 1);
+    char tail[16];
+    std::snprintf(tail, sizeof tail, "E%c%04d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    return (value < 0 ? "-" : " ") + digits.substr(0, e) + tail;
+}
+
+std::string FormatSettings(const Settings& v) {
+    std::string line;
+    for (double real : {v.SoundOff, v.CastMode, v.ButtonsFlat, v.TableState, v.ReservedValue,
+                        v.ViewMode})
+        line += FormatReal(real) + ' ';
+    for (std::int32_t integer : {v.FontSize, v.TextColor, v.AreaColor, v.FontStyleCode})
+        line += std::to_string(integer) + ' ';
+    return line + divination::EncodeCp1251(v.FontName) + "\r\n";
+}
+
+namespace {
+
+// A real as the file may write it: optional sign, digits with an optional
+// fraction, an optional exponent with optional sign.
+bool ParseReal(std::string_view token, double& out) {
+    std::string_view body = token;
+    bool negative = false;
+    if (!body.empty() && (body[0] == '+' || body[0] == '-')) {
+        negative = body[0] == '-';
+        body.remove_prefix(1);
+    }
+    if (body.empty() || body[0] == '+' || body[0] == '-' ||
+        !(std::isdigit(static_cast<unsigned char>(body[0])) || body[0] == '.'))
+        return false;
+    double value = 0;
+    const auto [end, error] =
+        std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::general);
+    if (error != std::errc() || end != body.data() + body.size())
+        return false;
+    out = negative ? -value : value;
+    return true;
+}
+
+bool ParseInteger(std::string_view token, std::int32_t& out) {
+    // One optional sign, then digits only.
+    std::string_view body = token;
+    const size_t firstDigit = !body.empty() && (body[0] == '+' || body[0] == '-') ? 1 : 0;
+    if (body.size() <= firstDigit || !std::isdigit(static_cast<unsigned char>(body[firstDigit])))
+        return false;
+    if (body[0] == '+')
+        body.remove_prefix(1);
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(body.data(), body.data() + body.size(), value);
+    if (error != std::errc() || end != body.data() + body.size())
+        return false;
+    out = value;
+    return true;
+}
+
+class Reader {
+public:
+    explicit Reader(std::string_view bytes) : bytes_(bytes.substr(0, bytes.find('\x1A'))) {}
+
+    // The next run of characters above code 32; empty at the end.
+    std::string_view token(size_t limit, bool& tooLong) {
+        while (at_ < bytes_.size() && static_cast<unsigned char>(bytes_[at_]) <= 32)
+            ++at_;
+        const size_t start = at_;
+        while (at_ < bytes_.size() && static_cast<unsigned char>(bytes_[at_]) > 32)
+            ++at_;
+        tooLong = at_ - start > limit;
+        return bytes_.substr(start, at_ - start);
+    }
+
+    std::string_view restOfLine() {
+        const size_t end = bytes_.find_first_of("\r\n", at_);
+        const std::string_view rest = bytes_.substr(at_, end == std::string_view::npos ? end : end - at_);
+        at_ += rest.size();
+        return rest;
+    }
+
+private:
+    std::string_view bytes_;
+    size_t at_ = 0;
+};
+
+}  // namespace
+
+ParsedSettings ParseSettings(std::string_view bytes) {
+    ParsedSettings parsed;
+    Settings& v = parsed.values;
+    Reader reader(bytes);
+    bool tooLong = false;
+    for (double* real : {&v.SoundOff, &v.CastMode, &v.ButtonsFlat, &v.TableState,
+                         &v.ReservedValue, &v.ViewMode}) {
+        const std::string_view token = reader.token(64, tooLong);
+        *real = 0;
+        if (!token.empty() && (tooLong || !ParseReal(token, *real))) {
+            *real = 0;
+            parsed.invalidNumber = true;
+        }
+    }
+    for (std::int32_t* integer : {&v.FontSize, &v.TextColor, &v.AreaColor, &v.FontStyleCode}) {
+        const std::string_view token = reader.token(32, tooLong);
+        *integer = 0;
+        if (!token.empty() && (tooLong || !ParseInteger(token, *integer))) {
+            *integer = 0;
+            parsed.invalidNumber = true;
+        }
+    }
+    // Blanks are stripped here rather than after the commands the load runs,
+    // so the saves those commands make already write the name as it is.
+    std::string_view name = reader.restOfLine();
+    while (!name.empty() && name.front() == ' ')
+        name.remove_prefix(1);
+    v.FontName = divination::DecodeCp1251(name);
+    return parsed;
+}
+
+std::string ShortestText(double value) {
+    std::array<char, 32> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return error == std::errc() ? std::string(buffer.data(), end) : std::string("0");
+}
+
+namespace {
+
+divination::Error WriteError(int errorNumber) {
+    return divination::FileError("Cannot write file", kSettingsFile, errorNumber);
+}
+
+void WriteAll(int fd, const std::string& bytes) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw WriteError(n < 0 ? errno : ENOSPC);
+        written += static_cast<size_t>(n);
+    }
+}
+
+}  // namespace
+
+void SaveSettings(const Settings& values) {
+    const std::string bytes = FormatSettings(values);
+    const std::filesystem::path target = divination::NativePath(kSettingsFile);
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
+        throw WriteError(errno);
+
+    std::string temporary = target.string() + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        throw WriteError(errno);
+    try {
+        ::fchmod(fd, 0644);
+        WriteAll(fd, bytes);
+        if (::fsync(fd) != 0)
+            throw WriteError(errno);
+    } catch (...) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        throw;
+    }
+    const int closed = ::close(fd);
+    const int closeError = errno;
+    if (closed != 0 || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = closed != 0 ? closeError : errno;
+        ::unlink(temporary.c_str());
+        throw WriteError(error);
+    }
+}
+
+namespace {
+
+// The whole file, or false when it can't be opened.
+bool ReadFile(std::string& bytes, int& error) {
+    const int fd = ::open(divination::NativePath(kSettingsFile).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = errno;
+        return false;
+    }
+    bytes.clear();
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
+        if (n > 0)
+            bytes.append(buffer, static_cast<size_t>(n));
+    }
+    error = n < 0 ? errno : 0;
+    ::close(fd);
+    return n == 0;
+}
+
+}  // namespace
+
+void LoadSettings(Settings& values) {
+    std::string bytes;
+    int error = 0;
+    if (!ReadFile(bytes, error)) {
+        const Settings defaults = Defaults(values);
+        SaveSettings(defaults);
+        values = defaults;
+        // A file just written that still can't be read is an error, not a loop.
+        if (!ReadFile(bytes, error))
+            throw divination::FileOpenError(kSettingsFile, error);
+    }
+    const ParsedSettings parsed = ParseSettings(bytes);
+    values = parsed.values;
+    if (parsed.invalidNumber)
+        throw Error("Invalid numeric input");
+}
+
+}  // namespace settings

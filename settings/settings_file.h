@@ -1,0 +1,53 @@
+// Save.Bmp: one line of eleven fields, Windows-1251, CR LF.
+//   six reals, 23 characters each (" 3.00000000000000E+0000"), each + blank
+//   four integers, each + blank
+//   the font name up to the line end
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "settings/settings.h"
+
+namespace settings {
+
+inline constexpr const char* kSettingsFile = ".\\Save.Bmp";
+
+// What the load writes when the file can't be opened. FontStyleCode is not
+// part of the defaults: it keeps what it held.
+Settings Defaults(const Settings& current);
+
+// A real in exactly 23 characters: sign (blank or "-"), one digit, ".",
+// 14 digits, "E", exponent sign, 4 exponent digits; 15 significant digits.
+std::string FormatReal(double value);
+
+// The file's bytes for these settings. Throws divination::Error when the
+// font name holds a character that Windows-1251 can't, rather than lose it.
+std::string FormatSettings(const Settings& values);
+
+struct ParsedSettings {
+    Settings values;
+    bool invalidNumber = false;  // some field was not a number
+};
+
+// Reads the fields as a hand-edited file may hold them: numbers separated by
+// any characters up to code 32, missing numbers at the end read as 0, code
+// 26 ends the file, the font name runs from just after the tenth number to
+// the end of that line, without its leading blanks.
+ParsedSettings ParseSettings(std::string_view bytes);
+
+// The shortest decimal text of a value: "1" for 1, "0" for 0, "0.5".
+std::string ShortestText(double value);
+
+// Writes the file beside and renames it over, so a failed save leaves the
+// old file whole. A Save.Bmp that is read-only stays so: its save fails.
+// Throws divination::Error naming the file and the system's reason.
+void SaveSettings(const Settings& values);
+
+// Reads Save.Bmp; when it can't be opened, writes the defaults first and
+// reads those. Throws divination::Error("Invalid numeric input") after
+// reading all fields when one was not a number; `values` then holds what
+// was read.
+void LoadSettings(Settings& values);
+
+}  // namespace settings
