@@ -7,8 +7,6 @@ for tool in Xvfb xdotool; do
 done
 
 work=$(mktemp -d)
-display_number=$((90 + RANDOM % 400))
-export DISPLAY=":$display_number"
 xvfb_pid=""
 program_pid=""
 
@@ -19,11 +17,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Xvfb picks a free display itself and writes its number once it is ready.
 start_display() {
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
   xvfb_pid=$!
-  for _ in $(seq 50); do
-    xdotool getmouselocation >/dev/null 2>&1 && return 0
+  for _ in $(seq 100); do
+    if [ -s "$work/display" ]; then
+      export DISPLAY=":$(tr -d '[:space:]' < "$work/display")"
+      return 0
+    fi
     sleep 0.1
   done
   echo "Xvfb did not start"; exit 1
