@@ -17,9 +17,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display itself and writes its number once it is ready.
+# Xvfb picks a free display itself and writes its number once it is ready;
+# -noreset keeps it from restarting between one program and the next.
 start_display() {
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     if [ -s "$work/display" ]; then
@@ -57,5 +58,28 @@ wait_for_exit() {
     kill -0 "$program_pid" 2>/dev/null || { program_pid=""; return 0; }
     sleep 0.1
   done
+  return 1
+}
+
+# focus WINDOW: gives it the keyboard and waits until the program has it.
+focus() {
+  for _ in $(seq 50); do
+    xdotool windowfocus --sync "$1" 2>/dev/null || true
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && { sleep 0.2; return 0; }
+    sleep 0.1
+  done
+  echo "window $1 did not take the focus" >&2
+  return 1
+}
+
+# field_becomes N VALUE: waits until field N (1-based) of Save.Bmp is VALUE.
+field_becomes() {
+  local value=""
+  for _ in $(seq 50); do
+    value=$(awk -v n="$1" '{ print $n }' "$work/Save.Bmp" 2>/dev/null || true)
+    [ "$value" = "$2" ] && return 0
+    sleep 0.1
+  done
+  echo "field $1 of Save.Bmp is \"$value\", not \"$2\"" >&2
   return 1
 }

@@ -7,8 +7,7 @@ start_display
 start_program "$1" "$2"
 window=$(wait_for_window "ТАЙНОВИД")
 # No window manager runs here: focus the window and type through XTEST.
-xdotool windowfocus --sync "$window"
-sleep 0.3
+focus "$window"
 xdotool key F12
 if ! wait_for_exit 10; then
   echo "the program did not end after F12"
