@@ -107,11 +107,7 @@ TForm3::TForm3() : InformationWindow("Form3", QStringLiteral("О ПРОГРАМ�
     for (const char* line : kAboutLines)
         lines << QString::fromUtf8(line);
     Memo1->setPlainText(lines.join(QLatin1Char('\n')));
-    QTextCursor all(Memo1->document());
-    all.select(QTextCursor::Document);
-    QTextBlockFormat centred;
-    centred.setAlignment(Qt::AlignHCenter);
-    all.mergeBlockFormat(centred);
+    CentreLines(Memo1);
 
     // The picture scaled down to its frame with its proportions kept, centred.
     auto* image = MakeImage(this, "Image1", {514, 0, 122, 169}, {});

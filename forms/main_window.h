@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QFont>
 #include <QMainWindow>
+#include <QPalette>
 #include <QString>
 
 #include <array>
@@ -139,6 +140,7 @@ private:
     void setItemEnabled(const QString& name, bool enabled);
     void setItemChecked(const QString& name, bool checked);
     bool itemAndParentsEnabled(const MenuItem* item) const;
+    void chooseReadingColor(QPalette::ColorRole role, std::int32_t& variable);
 
     // CastView: the window side of a cast.
     void hidePrompt() override;

@@ -239,9 +239,21 @@ void TForm1::InvokeGuarded(const QString& name) {
     forms::RunGuarded(seams_.reportError, [this, name] { Invoke(name); });
 }
 
+namespace {
+
 // Each change applies to both twins, so the two menus never disagree.
+template <typename Change>
+void ForBothTwins(QAction* action, QAction* twin, Change change) {
+    change(action);
+    if (twin)
+        change(twin);
+}
+
+}  // namespace
+
 void TForm1::setItemCaption(const QString& name, const QString& caption) {
     MenuItem* item = findItem(name);
+    // The main menu shows the key after a tab; the popup has no keys.
     const QString key = item->action->text().section(QLatin1Char('\t'), 1);
     item->action->setText(key.isEmpty() ? caption : caption + QLatin1Char('\t') + key);
     if (item->twin)
@@ -250,24 +262,18 @@ void TForm1::setItemCaption(const QString& name, const QString& caption) {
 
 void TForm1::setItemVisible(const QString& name, bool visible) {
     MenuItem* item = findItem(name);
-    item->action->setVisible(visible);
-    if (item->twin)
-        item->twin->setVisible(visible);
+    ForBothTwins(item->action, item->twin, [visible](QAction* a) { a->setVisible(visible); });
 }
 
 void TForm1::setItemEnabled(const QString& name, bool enabled) {
     MenuItem* item = findItem(name);
     item->enabled = enabled;
-    item->action->setEnabled(enabled);
-    if (item->twin)
-        item->twin->setEnabled(enabled);
+    ForBothTwins(item->action, item->twin, [enabled](QAction* a) { a->setEnabled(enabled); });
 }
 
 void TForm1::setItemChecked(const QString& name, bool checked) {
     MenuItem* item = findItem(name);
-    item->action->setChecked(checked);
-    if (item->twin)
-        item->twin->setChecked(checked);
+    ForBothTwins(item->action, item->twin, [checked](QAction* a) { a->setChecked(checked); });
 }
 
 void TForm1::N10Click() {

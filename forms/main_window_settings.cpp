@@ -9,6 +9,8 @@
 #include "forms/widgets.h"
 #include "settings/settings_file.h"
 
+using forms::SetColorRole;
+
 namespace {
 
 // Colours are packed with red in the lowest byte.
@@ -61,10 +63,8 @@ void TForm1::N17Click() {
             break;  // the style stays as the dialog's font has it
     }
     Memo1->setFont(font);
-    QPalette palette = Memo1->palette();
-    palette.setColor(QPalette::Text, Unpack(s.TextColor));
-    palette.setColor(QPalette::Base, Unpack(s.AreaColor));
-    Memo1->setPalette(palette);
+    SetColorRole(Memo1, QPalette::Text, Unpack(s.TextColor));
+    SetColorRole(Memo1, QPalette::Base, Unpack(s.AreaColor));
 
     if (s.ViewMode == 1)
         Invoke(QStringLiteral("N36"));
@@ -83,31 +83,26 @@ void TForm1::N41Click() {
     settings_.FontSize = font.pointSize();
     settings_.FontName = font.family().toStdString();
     settings_.FontStyleCode = StyleCode(font);
-    QPalette palette = Memo1->palette();
-    palette.setColor(QPalette::Text, Unpack(settings_.TextColor));
-    Memo1->setPalette(palette);
+    SetColorRole(Memo1, QPalette::Text, Unpack(settings_.TextColor));
+}
+
+// Text (QPalette::Text) or area (QPalette::Base) colour of the reading area,
+// from the one colour dialog, which keeps the last colour chosen in it.
+void TForm1::chooseReadingColor(QPalette::ColorRole role, std::int32_t& variable) {
+    const std::optional<QColor> chosen = seams_.chooseColor(colorDialogColor_);
+    if (!chosen)
+        return;
+    colorDialogColor_ = *chosen;
+    variable = Pack(*chosen);
+    SetColorRole(Memo1, role, *chosen);
 }
 
 void TForm1::N43Click() {
-    const std::optional<QColor> chosen = seams_.chooseColor(colorDialogColor_);
-    if (!chosen)
-        return;
-    colorDialogColor_ = *chosen;
-    settings_.TextColor = Pack(*chosen);
-    QPalette palette = Memo1->palette();
-    palette.setColor(QPalette::Text, *chosen);
-    Memo1->setPalette(palette);
+    chooseReadingColor(QPalette::Text, settings_.TextColor);
 }
 
 void TForm1::N44Click() {
-    const std::optional<QColor> chosen = seams_.chooseColor(colorDialogColor_);
-    if (!chosen)
-        return;
-    colorDialogColor_ = *chosen;
-    settings_.AreaColor = Pack(*chosen);
-    QPalette palette = Memo1->palette();
-    palette.setColor(QPalette::Base, *chosen);
-    Memo1->setPalette(palette);
+    chooseReadingColor(QPalette::Base, settings_.AreaColor);
 }
 
 void TForm1::N36Click() {

@@ -27,11 +27,7 @@ TForm4::TForm4() {
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setPlainText(QStringLiteral("\nВАША ГЕКСАГРАММА ГОТОВА !!!"));
-    QTextCursor all(Memo1->document());
-    all.select(QTextCursor::Document);
-    QTextBlockFormat centred;
-    centred.setAlignment(Qt::AlignHCenter);
-    all.mergeBlockFormat(centred);
+    CentreLines(Memo1);
     Memo1->moveCursor(QTextCursor::End);
 
     auto* button = MakeButton(this, "Button1", {72, 76, 249, 24}, QStringLiteral("Спасибо"));

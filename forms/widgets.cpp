@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include "resources/pictures.h"
@@ -23,6 +24,12 @@ QFont PixelFont(const QString& family, int pixels, bool bold) {
     return font;
 }
 
+void SetColorRole(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, color);
+    widget->setPalette(palette);
+}
+
 void SetTextColor(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, color);
@@ -32,9 +39,7 @@ void SetTextColor(QWidget* widget, const QColor& color) {
 }
 
 void SetCaptionColor(QWidget* groupBox, const QColor& color) {
-    QPalette palette = groupBox->palette();
-    palette.setColor(QPalette::WindowText, color);
-    groupBox->setPalette(palette);
+    SetColorRole(groupBox, QPalette::WindowText, color);
 }
 
 void SetBackground(QWidget* widget, const QColor& color) {
@@ -70,6 +75,14 @@ QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QRect& geo
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
+}
+
+void CentreLines(QTextEdit* edit) {
+    QTextCursor all(edit->document());
+    all.select(QTextCursor::Document);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    all.mergeBlockFormat(centred);
 }
 
 void CenterOnScreen(QWidget* window) {

@@ -4,11 +4,13 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QRect>
 #include <QString>
 
 class QLabel;
 class QPushButton;
+class QTextEdit;
 class QToolButton;
 class QWidget;
 
@@ -34,6 +36,7 @@ void InstallFontSubstitutes();
 // A font by name and character height in pixels.
 QFont PixelFont(const QString& family, int pixels, bool bold = false);
 
+void SetColorRole(QWidget* widget, QPalette::ColorRole role, const QColor& color);
 void SetTextColor(QWidget* widget, const QColor& color);
 // The caption of a group box only, not the text of the controls inside it.
 void SetCaptionColor(QWidget* groupBox, const QColor& color);
@@ -54,6 +57,9 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& geometry
 
 // A flat button that raises its frame under the pointer.
 QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QRect& geometry);
+
+// Centres every line of the text.
+void CentreLines(QTextEdit* edit);
 
 // Places a top-level window at the centre of its screen.
 void CenterOnScreen(QWidget* window);
