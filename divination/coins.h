@@ -18,7 +18,9 @@ void SeedCoinGenerator(std::uint32_t seed);
 int DrawCoinNumber();
 
 // Odd is heads. Solid when at least two of the three are odd.
-inline bool IsHeads(int coinNumber) { return coinNumber % 2 != 0; }
+inline bool IsHeads(int coinNumber) {
+    return coinNumber % 2 != 0;
+}
 Line LineFromCoins(int first, int second, int third);
 
 }  // namespace divination

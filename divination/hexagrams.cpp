@@ -15,6 +15,7 @@ const std::array<std::array<int, 8>, 8> kHexagramGrid = {{
     {11, 19, 36, 24, 46, 7, 15, 2},
 }};
 
+// clang-format off
 const std::array<std::string_view, 64> kHexagramTable = {
     "111 111", "222 222", "122 212", "212 221",
     "111 212", "212 111", "212 222", "222 212",
@@ -33,6 +34,7 @@ const std::array<std::string_view, 64> kHexagramTable = {
     "211 211", "112 112", "212 211", "112 212",
     "112 211", "221 122", "121 212", "212 121",
 };
+// clang-format on
 
 int HexagramAt(int row, int column) {
     return kHexagramGrid.at(row - 1).at(column - 1);

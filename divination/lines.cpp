@@ -5,8 +5,8 @@
 namespace divination {
 
 int Lines::castCount() const {
-    return static_cast<int>(std::count_if(cells.begin(), cells.end(),
-                                          [](Line l) { return l != Line::NotCast; }));
+    return static_cast<int>(
+        std::count_if(cells.begin(), cells.end(), [](Line l) { return l != Line::NotCast; }));
 }
 
 std::string_view Glyph(Line value) {

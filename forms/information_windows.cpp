@@ -59,8 +59,8 @@ TForm2::TForm2(const std::function<void(const QString&)>& reportError)
 }
 
 void TForm2::loadIntroduction() {
-    const QString text = QString::fromStdString(
-        divination::LoadText(divination::ReadingFilePath(65)));
+    const QString text =
+        QString::fromStdString(divination::LoadText(divination::ReadingFilePath(65)));
     if (Memo1->toPlainText() != text)
         Memo1->setPlainText(text);
 }

@@ -17,8 +17,8 @@
 
 #include "forms/font_chooser.h"
 #include "forms/notice_window.h"
-#include "resources/pictures.h"
 #include "forms/widgets.h"
+#include "resources/pictures.h"
 #include "sound/audio_wave_player.h"
 
 using namespace forms;
@@ -104,8 +104,8 @@ void TForm1::buildControls() {
 
     MakeImage(GroupBox3, "Image6", {4, 9, 153, 189}, QStringLiteral("title.jpg"));
 
-    GroupBox1 = Named(new QGroupBox(QStringLiteral("     ВАША ГЕКСАГРАММА     "), GroupBox3),
-                      "GroupBox1");
+    GroupBox1 =
+        Named(new QGroupBox(QStringLiteral("     ВАША ГЕКСАГРАММА     "), GroupBox3), "GroupBox1");
     GroupBox1->setGeometry(0, 200, 161, 259);
     SetCaptionColor(GroupBox1, colors::kBlue);
     buildCastingPanel(GroupBox1);
@@ -123,8 +123,18 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
         const char* item;
     };
     const PictureButton pictureButtons[] = {
-        {&SpeedButton65, "SpeedButton65", {125, 146, 26, 22}, "table_show", "Показать таблицу", "N30"},
-        {&SpeedButton66, "SpeedButton66", {125, 146, 26, 22}, "table_hide", "Скрыть таблицу", "N30"},
+        {&SpeedButton65,
+         "SpeedButton65",
+         {125, 146, 26, 22},
+         "table_show",
+         "Показать таблицу",
+         "N30"},
+        {&SpeedButton66,
+         "SpeedButton66",
+         {125, 146, 26, 22},
+         "table_hide",
+         "Скрыть таблицу",
+         "N30"},
         {&SpeedButton67, "SpeedButton67", {10, 147, 26, 22}, "sound_on", "Выключить звук", "N16"},
         {&SpeedButton68, "SpeedButton68", {10, 147, 26, 22}, "sound_off", "Включить звук", "N16"},
     };
@@ -167,7 +177,8 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
     ListBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetBackground(ListBox2, colors::kSilver);
 
-    Button1 = MakeButton(group, "Button1", {8, 80, 145, 25}, QStringLiteral("Генератор случайности"));
+    Button1 =
+        MakeButton(group, "Button1", {8, 80, 145, 25}, QStringLiteral("Генератор случайности"));
     Button1->hide();
     Button2 = MakeButton(group, "Button2", {8, 80, 65, 25}, QStringLiteral("ОРЁЛ"));
     Button3 = MakeButton(group, "Button3", {88, 80, 65, 25}, QStringLiteral("РЕШКА"));
@@ -196,8 +207,10 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
         {"Image29", "Image31", {100, 2, 41, 33}},
     };
     for (int i = 0; i < 3; ++i) {
-        headsImages_[i] = MakeImage(panel, coins[i].heads, coins[i].place, QStringLiteral("heads.bmp"));
-        tailsImages_[i] = MakeImage(panel, coins[i].tails, coins[i].place, QStringLiteral("tails.bmp"));
+        headsImages_[i] =
+            MakeImage(panel, coins[i].heads, coins[i].place, QStringLiteral("heads.bmp"));
+        tailsImages_[i] =
+            MakeImage(panel, coins[i].tails, coins[i].place, QStringLiteral("tails.bmp"));
         headsImages_[i]->hide();
         tailsImages_[i]->hide();
     }

@@ -46,8 +46,8 @@ class TForm1 : public QMainWindow, private divination::CastView {
 public:
     // What the window asks of the outside world; tests answer these.
     struct Seams {
-        forms::ErrorReporter reportError;   // default: the message box
-        std::function<void()> showNotice;   // default: Form4, modal
+        forms::ErrorReporter reportError;     // default: the message box
+        std::function<void()> showNotice;     // default: Form4, modal
         sound::WavePlayer* player = nullptr;  // default: the audio player
         // The font and colour dialogs: nothing when the user cancels.
         std::function<std::optional<QFont>(const QFont& initial)> chooseFont;
@@ -170,8 +170,8 @@ private:
     divination::CastState cast_;
     settings::Settings settings_;
     bool shownOnce_ = false;
-    QFont fontDialogFont_;                        // FontDialog1 keeps its font between uses
-    QColor colorDialogColor_ = QColor(0, 0, 0);   // ColorDialog1 keeps the last colour chosen
+    QFont fontDialogFont_;                       // FontDialog1 keeps its font between uses
+    QColor colorDialogColor_ = QColor(0, 0, 0);  // ColorDialog1 keeps the last colour chosen
 
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
@@ -187,10 +187,10 @@ private:
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
     QLabel* Image2 = nullptr;
-    std::array<QLabel*, 3> headsImages_{};  // Image26, Image28, Image29
-    std::array<QLabel*, 3> tailsImages_{};  // Image27, Image30, Image31
-    std::array<QLabel*, 8> columnMarkers_{};  // Image18 … Image25
-    std::array<QLabel*, 8> rowMarkers_{};     // Image4, Image11 … Image17
+    std::array<QLabel*, 3> headsImages_{};         // Image26, Image28, Image29
+    std::array<QLabel*, 3> tailsImages_{};         // Image27, Image30, Image31
+    std::array<QLabel*, 8> columnMarkers_{};       // Image18 … Image25
+    std::array<QLabel*, 8> rowMarkers_{};          // Image4, Image11 … Image17
     std::array<QToolButton*, 64> tableButtons_{};  // SpeedButton1 … SpeedButton64
     QToolButton* SpeedButton65 = nullptr;
     QToolButton* SpeedButton66 = nullptr;

@@ -21,7 +21,7 @@ struct MainItemSpec {
     const char* name;
     const char* parent;  // nullptr: on the menu bar
     const char* caption;
-    const char* key;     // shown after a tab; the window owns the key
+    const char* key;  // shown after a tab; the window owns the key
     bool enabled, visible, checked;
 };
 
@@ -63,12 +63,12 @@ struct PopupItemSpec {
 };
 
 constexpr PopupItemSpec kPopupMenu[] = {
-    {"N18", nullptr, "N3"},  {"N19", "N18", "N5"},   {"N20", "N18", "N6"},
-    {"N21", "N18", "N14"},   {"N22", nullptr, "N7"}, {"N24", "N22", "N13"},
-    {"N25", nullptr, "N15"}, {"N26", "N25", "N16"},  {"N31", nullptr, "N29"},
+    {"N18", nullptr, "N3"},  {"N19", "N18", "N5"},    {"N20", "N18", "N6"},
+    {"N21", "N18", "N14"},   {"N22", nullptr, "N7"},  {"N24", "N22", "N13"},
+    {"N25", nullptr, "N15"}, {"N26", "N25", "N16"},   {"N31", nullptr, "N29"},
     {"N32", "N31", "N30"},   {"N23", nullptr, "N41"}, {"N27", nullptr, "N42"},
-    {"N33", "N27", "N43"},   {"N45", "N27", "N44"},  {"N38", nullptr, "N35"},
-    {"N39", "N38", "N36"},   {"N40", "N38", "N37"},  {"N28", nullptr, nullptr},
+    {"N33", "N27", "N43"},   {"N45", "N27", "N44"},   {"N38", nullptr, "N35"},
+    {"N39", "N38", "N36"},   {"N40", "N38", "N37"},   {"N28", nullptr, nullptr},
     {"N8", nullptr, "N4"},
 };
 
@@ -102,15 +102,15 @@ void TForm1::buildMenus() {
     // The handlers of this window's own items; the other items get theirs
     // from the parts of the window that own them.
     const std::map<QString, std::function<void()>> handlers = {
-        {"N4", [this] { N4Click(); }},   {"N10", [this] { N10Click(); }},
-        {"N11", [this] { N11Click(); }}, {"N46", [this] { N46Click(); }},
-        {"N5", [this] { SelectMode(1); }}, {"N6", [this] { SelectMode(2); }},
+        {"N4", [this] { N4Click(); }},      {"N10", [this] { N10Click(); }},
+        {"N11", [this] { N11Click(); }},    {"N46", [this] { N46Click(); }},
+        {"N5", [this] { SelectMode(1); }},  {"N6", [this] { SelectMode(2); }},
         {"N14", [this] { SelectMode(3); }}, {"N34", [this] { N34Click(); }},
-        {"N13", [this] { N13Click(); }}, {"N16", [this] { N16Click(); }},
-        {"N30", [this] { N30Click(); }}, {"N12", [this] { N12Click(); }},
-        {"N17", [this] { N17Click(); }}, {"N41", [this] { N41Click(); }},
-        {"N43", [this] { N43Click(); }}, {"N44", [this] { N44Click(); }},
-        {"N36", [this] { N36Click(); }}, {"N37", [this] { N37Click(); }},
+        {"N13", [this] { N13Click(); }},    {"N16", [this] { N16Click(); }},
+        {"N30", [this] { N30Click(); }},    {"N12", [this] { N12Click(); }},
+        {"N17", [this] { N17Click(); }},    {"N41", [this] { N41Click(); }},
+        {"N43", [this] { N43Click(); }},    {"N44", [this] { N44Click(); }},
+        {"N36", [this] { N36Click(); }},    {"N37", [this] { N37Click(); }},
     };
 
     std::map<QString, QMenu*> menus;
@@ -121,8 +121,9 @@ void TForm1::buildMenus() {
         item->parent = spec.parent ? findItem(QString::fromLatin1(spec.parent)) : nullptr;
         const QString caption = WithKey(spec.caption, spec.key);
         if (IsParent(spec.name)) {
-            item->submenu = spec.parent ? menus.at(QString::fromLatin1(spec.parent))->addMenu(caption)
-                                        : menuBar()->addMenu(caption);
+            item->submenu = spec.parent
+                                ? menus.at(QString::fromLatin1(spec.parent))->addMenu(caption)
+                                : menuBar()->addMenu(caption);
             item->submenu->setObjectName(item->name + QStringLiteral("Menu"));
             menus[item->name] = item->submenu;
             item->action = item->submenu->menuAction();
@@ -152,8 +153,9 @@ void TForm1::buildMenus() {
             continue;
         }
         MenuItem* item = findItem(QString::fromLatin1(spec.twin));
-        const QString caption = item->submenu ? item->submenu->title()
-                                              : item->action->text().section(QLatin1Char('\t'), 0, 0);
+        const QString caption = item->submenu
+                                    ? item->submenu->title()
+                                    : item->action->text().section(QLatin1Char('\t'), 0, 0);
         if (IsParent(spec.name)) {
             QMenu* submenu = into->addMenu(caption);
             submenu->setObjectName(name + QStringLiteral("Menu"));

@@ -53,7 +53,8 @@ void TForm1::N34Click() {
 void TForm1::N13Click() {
     const bool flat = Edit12 != QLatin1String("0");
     Edit12 = flat ? QStringLiteral("0") : QStringLiteral("1");
-    setItemCaption(QStringLiteral("N13"), flat ? QStringLiteral("показать") : QStringLiteral("скрыть"));
+    setItemCaption(QStringLiteral("N13"),
+                   flat ? QStringLiteral("показать") : QStringLiteral("скрыть"));
     settings_.ButtonsFlat = flat ? 1 : 0;
     for (QToolButton* button : tableButtons_)
         button->setAutoRaise(flat);
@@ -71,7 +72,8 @@ void TForm1::N30Click() {
 void TForm1::N16Click() {
     const bool wasOff = Edit10 == QLatin1String("0");
     Edit10 = wasOff ? QStringLiteral("1") : QStringLiteral("0");
-    setItemCaption(QStringLiteral("N16"), wasOff ? QStringLiteral("отключить") : QStringLiteral("включить"));
+    setItemCaption(QStringLiteral("N16"),
+                   wasOff ? QStringLiteral("отключить") : QStringLiteral("включить"));
     SpeedButton67->setVisible(wasOff);
     SpeedButton68->setVisible(!wasOff);
     settings_.SoundOff = wasOff ? 0 : 1;

@@ -55,7 +55,10 @@ void TForm1::N17Click() {
         fontDialogFont_.setFamily(QString::fromStdString(s.FontName));
     QFont font = fontDialogFont_;
     switch (s.FontStyleCode) {
-        case 0: case 1: case 2: case 3:
+        case 0:
+        case 1:
+        case 2:
+        case 3:
             font.setBold(s.FontStyleCode & 1);
             font.setItalic(s.FontStyleCode & 2);
             break;
@@ -109,7 +112,8 @@ void TForm1::N36Click() {
     // The look of the stored table state, without changing it.
     if (settings_.TableState == 1 || settings_.TableState == 2) {
         const bool shown = settings_.TableState == 2;
-        setItemCaption(QStringLiteral("N30"), shown ? QStringLiteral("скрыть") : QStringLiteral("показать"));
+        setItemCaption(QStringLiteral("N30"),
+                       shown ? QStringLiteral("скрыть") : QStringLiteral("показать"));
         Memo1->resize(Memo1->width(), shown ? 180 : 525);
         setItemVisible(QStringLiteral("N7"), shown);
         SpeedButton65->setVisible(!shown);

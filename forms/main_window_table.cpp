@@ -53,8 +53,7 @@ void TForm1::buildTable(QGroupBox* group) {
             const QByteArray name = "SpeedButton" + QByteArray::number(index + 1);
             const int hexagram = divination::HexagramAt(row, column);
             QToolButton* button = MakeSpeedButton(
-                group, name.constData(),
-                {kButtonLefts[column - 1], kButtonTops[row - 1], 23, 17});
+                group, name.constData(), {kButtonLefts[column - 1], kButtonTops[row - 1], 23, 17});
             button->setText(QString::number(hexagram));
             button->setFont(PixelFont(kSansSerif, 15, true));
             SetTextColor(button, CaptionColor(hexagram));
@@ -64,16 +63,16 @@ void TForm1::buildTable(QGroupBox* group) {
     }
 
     for (int k = 1; k <= 8; ++k) {
-        rowMarkers_[k - 1] = MakeImage(group, kRowMarkerNames[k - 1],
-                                       {87, kRowMarkerTops[k - 1], 41, 33},
-                                       QStringLiteral("row_marker_%1.bmp").arg(k));
+        rowMarkers_[k - 1] =
+            MakeImage(group, kRowMarkerNames[k - 1], {87, kRowMarkerTops[k - 1], 41, 33},
+                      QStringLiteral("row_marker_%1.bmp").arg(k));
         rowMarkers_[k - 1]->hide();
     }
     for (int k = 1; k <= 8; ++k) {
         const int width = k == 6 ? 49 : 41;
-        columnMarkers_[k - 1] = MakeImage(group, kColumnMarkerNames[k - 1],
-                                          {kColumnMarkerLefts[k - 1], 48, width, 33},
-                                          QStringLiteral("column_marker_%1.bmp").arg(k));
+        columnMarkers_[k - 1] =
+            MakeImage(group, kColumnMarkerNames[k - 1], {kColumnMarkerLefts[k - 1], 48, width, 33},
+                      QStringLiteral("column_marker_%1.bmp").arg(k));
         columnMarkers_[k - 1]->hide();
     }
 }

@@ -50,7 +50,8 @@ void SetBackground(QWidget* widget, const QColor& color) {
     widget->setAutoFillBackground(true);
 }
 
-QLabel* MakeImage(QWidget* parent, const char* name, const QRect& geometry, const QString& picture) {
+QLabel* MakeImage(QWidget* parent, const char* name, const QRect& geometry,
+                  const QString& picture) {
     auto* label = Named(new QLabel(parent), name);
     label->setGeometry(geometry);
     label->setAlignment(Qt::AlignCenter);

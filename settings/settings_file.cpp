@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -52,8 +52,8 @@ std::string FormatReal(double value) {
 
 std::string FormatSettings(const Settings& v) {
     std::string line;
-    for (double real : {v.SoundOff, v.CastMode, v.ButtonsFlat, v.TableState, v.ReservedValue,
-                        v.ViewMode})
+    for (double real :
+         {v.SoundOff, v.CastMode, v.ButtonsFlat, v.TableState, v.ReservedValue, v.ViewMode})
         line += FormatReal(real) + ' ';
     for (std::int32_t integer : {v.FontSize, v.TextColor, v.AreaColor, v.FontStyleCode})
         line += std::to_string(integer) + ' ';
@@ -116,7 +116,8 @@ public:
 
     std::string_view restOfLine() {
         const size_t end = bytes_.find_first_of("\r\n", at_);
-        const std::string_view rest = bytes_.substr(at_, end == std::string_view::npos ? end : end - at_);
+        const std::string_view rest =
+            bytes_.substr(at_, end == std::string_view::npos ? end : end - at_);
         at_ += rest.size();
         return rest;
     }
@@ -133,8 +134,8 @@ ParsedSettings ParseSettings(std::string_view bytes) {
     Settings& v = parsed.values;
     Reader reader(bytes);
     bool tooLong = false;
-    for (double* real : {&v.SoundOff, &v.CastMode, &v.ButtonsFlat, &v.TableState,
-                         &v.ReservedValue, &v.ViewMode}) {
+    for (double* real :
+         {&v.SoundOff, &v.CastMode, &v.ButtonsFlat, &v.TableState, &v.ReservedValue, &v.ViewMode}) {
         const std::string_view token = reader.token(64, tooLong);
         *real = 0;
         if (!token.empty() && (tooLong || !ParseReal(token, *real))) {

@@ -56,8 +56,8 @@ WaveFile ParseWave(std::string_view bytes, const std::string& windowsPath) {
             break;
         at = body + size + (size & 1);
     }
-    const bool supportedBits = wave.bitsPerSample == 8 || wave.bitsPerSample == 16 ||
-                               wave.bitsPerSample == 32;
+    const bool supportedBits =
+        wave.bitsPerSample == 8 || wave.bitsPerSample == 16 || wave.bitsPerSample == 32;
     if (!haveFormat || !haveData || wave.channels < 1 || wave.sampleRate <= 0 || !supportedBits)
         throw invalid();
     return wave;

@@ -163,8 +163,8 @@ TEST(SemiAutomaticCast, LaterPressesOfTheSameKindReloadAndReplay) {
     EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 heads", "face 1 heads", "face 2 heads",
                                   "notice", "reading 1", kFanfare, "column 1", "row 1"}));
     CastSemiAutomatic(state, Line::Broken, view);
-    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 tails", "face 1 tails", "face 2 tails",
-                                  "notice"}));
+    EXPECT_EQ(view.take(),
+              (Trace{"hidePrompt", "face 0 tails", "face 1 tails", "face 2 tails", "notice"}));
     EXPECT_EQ(Cells(state), "111111");
 }
 
@@ -213,8 +213,8 @@ TEST(AutomaticCast, CoinCellsFacesAndMajority) {
     Recorder view;
     CastAutomatic(state, Script({0, 999, 998}), view);
     EXPECT_EQ(state.coinCells, (std::array<std::string, 3>{"0", "999", "998"}));
-    EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 tails", "face 1 heads", "face 2 tails",
-                                  "glyph 2"}));
+    EXPECT_EQ(view.take(),
+              (Trace{"hidePrompt", "face 0 tails", "face 1 heads", "face 2 tails", "glyph 2"}));
     CastAutomatic(state, Script({7, 8, 13}), view);
     EXPECT_EQ(view.take().back(), "glyph 1");
     EXPECT_EQ(Cells(state), "210000");

@@ -25,7 +25,7 @@ TEST(Lines, RecordLineFillsTheFirstEmptyCellAndStopsWhenComplete) {
     Lines lines;
     EXPECT_EQ(lines.castCount(), 0);
     EXPECT_FALSE(lines.complete());
-    const Line sequence[] = {Line::Broken, Line::Solid, Line::Solid,
+    const Line sequence[] = {Line::Broken, Line::Solid,  Line::Solid,
                              Line::Broken, Line::Broken, Line::Solid};
     for (int k = 0; k < 6; ++k) {
         EXPECT_TRUE(RecordLine(lines, sequence[k]));

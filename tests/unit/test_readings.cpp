@@ -67,7 +67,8 @@ TEST(Readings, EachOpensWithItsOwnNumberAndName) {
                              names[n].transliteration + ")");
         // Both trigrams are named: "Чжэнь (Гром)" → "Чжэнь".
         for (const std::string& trigram : {names[n].inner, names[n].outer})
-            EXPECT_NE(text.find(trigram.substr(0, trigram.find(' '))), std::string::npos) << trigram;
+            EXPECT_NE(text.find(trigram.substr(0, trigram.find(' '))), std::string::npos)
+                << trigram;
         const int words = Words(text);
         EXPECT_GE(words, 250);
         EXPECT_LE(words, 450);

@@ -94,8 +94,8 @@ TEST(SettingsParse, NotANumberIsReportedAfterAllFieldsAreRead) {
     EXPECT_EQ(parsed.values.TableState, 4);
     EXPECT_EQ(parsed.values.AreaColor, 9);
     EXPECT_EQ(parsed.values.FontName, "Font");
-    for (const char* bad : {"1 2 3 4 5 6 7 8 9 99999999999 F", "nan", "1 inf", "--1", "1.2.3",
-                            "1 2 3 4 5 6 +-7"})
+    for (const char* bad :
+         {"1 2 3 4 5 6 7 8 9 99999999999 F", "nan", "1 inf", "--1", "1.2.3", "1 2 3 4 5 6 +-7"})
         EXPECT_TRUE(ParseSettings(bad).invalidNumber) << bad;
     EXPECT_TRUE(ParseSettings(std::string(65, '1')).invalidNumber);
     EXPECT_FALSE(ParseSettings(std::string(64, '1')).invalidNumber);
@@ -143,9 +143,9 @@ TEST(SettingsFile, UnwritableFileFailsAndStaysAsItWas) {
             SaveSettings(values);
             ADD_FAILURE() << "saved";
         } catch (const divination::Error& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot write file \"" +
-                                                 (folder.path() / "Save.Bmp").string() + "\". " +
-                                                 reason);
+            EXPECT_EQ(
+                std::string(e.what()),
+                "Cannot write file \"" + (folder.path() / "Save.Bmp").string() + "\". " + reason);
         }
     };
     // A folder in the file's place can't be replaced.

@@ -71,9 +71,9 @@ TEST(LoadText, LargeFileIsReadWhole) {
 
 TEST(LoadText, MissingFileGivesTheExactErrorText) {
     TempWorkingFolder folder;
-    const std::string expected =
-        "Cannot open file \"" + (folder.path() / "Text/Text12.dat").string() +
-        "\". No such file or directory";
+    const std::string expected = "Cannot open file \"" +
+                                 (folder.path() / "Text/Text12.dat").string() +
+                                 "\". No such file or directory";
     try {
         LoadText(ReadingFilePath(12));
         FAIL() << "no error";

@@ -1,17 +1,17 @@
 // The main window as built: controls, their places and start states, both
 // menus, the invocation rule, the shortcut keys and the right-click popup.
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QApplication>
-#include <QTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "harness.h"
@@ -93,7 +93,7 @@ void MainWindowTest::tableButtonsAndMarkers() {
     const int lefts[8] = {137, 175, 215, 255, 294, 334, 374, 414};
     const int tops[8] = {88, 120, 152, 184, 215, 247, 279, 311};
     const int grid[8][8] = {
-        {1, 10, 13, 25, 44, 6, 33, 12},  {43, 58, 49, 17, 28, 47, 31, 45},
+        {1, 10, 13, 25, 44, 6, 33, 12},   {43, 58, 49, 17, 28, 47, 31, 45},
         {14, 38, 30, 21, 50, 64, 56, 35}, {34, 54, 55, 51, 32, 40, 62, 16},
         {9, 61, 37, 42, 57, 59, 53, 20},  {5, 60, 63, 3, 48, 29, 39, 8},
         {26, 41, 22, 27, 18, 4, 52, 23},  {11, 19, 36, 24, 46, 7, 15, 2},
@@ -158,15 +158,16 @@ void MainWindowTest::startState() {
     QCOMPARE(form.minimumSize(), form.maximumSize());
     QCOMPARE(form.size().width(), 668);
 
-    for (const char* hidden : {"Button1", "Button4", "Button5", "SpeedButton65", "SpeedButton68", "Image26",
-                               "Image27", "Image28", "Image29", "Image30", "Image31"})
+    for (const char* hidden : {"Button1", "Button4", "Button5", "SpeedButton65", "SpeedButton68",
+                               "Image26", "Image27", "Image28", "Image29", "Image30", "Image31"})
         QVERIFY2(h.find(hidden)->isHidden(), hidden);
     for (const char* shown : {"Button2", "Button3", "Button6", "SpeedButton66", "SpeedButton67",
                               "SpeedButton69", "Label3", "Label4", "GroupBox2"})
         QVERIFY2(!h.find(shown)->isHidden(), shown);
     for (int k = 0; k < 8; ++k) {
         QVERIFY(h.find(("Image" + QByteArray::number(18 + k)).constData())->isHidden());
-        QVERIFY(h.find(k ? ("Image" + QByteArray::number(10 + k)).constData() : "Image4")->isHidden());
+        QVERIFY(
+            h.find(k ? ("Image" + QByteArray::number(10 + k)).constData() : "Image4")->isHidden());
     }
 
     QCOMPARE(h.find<QPlainTextEdit>("Memo1")->toPlainText(), QString("Здесь вы увидите ответ"));

@@ -53,7 +53,7 @@ void TableMarkersTest::markerLightsItsHeadingOnly() {
     const QSize size = marker->pixmap().size();
     const QRect control = marker->geometry();
     const QRect area(control.topLeft() + QPoint((control.width() - size.width()) / 2,
-                                                 (control.height() - size.height()) / 2),
+                                                (control.height() - size.height()) / 2),
                      size);
     int changed = 0, brown = 0;
     for (int y = 0; y < before.height(); ++y) {
