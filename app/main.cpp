@@ -34,7 +34,6 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(forms::kApplicationTitle);
-    QApplication::setApplicationDisplayName(forms::kApplicationTitle);
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     LoadRussianTranslations(app);
     forms::InstallFontSubstitutes();

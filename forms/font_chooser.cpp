@@ -6,6 +6,8 @@
 #include <QFormLayout>
 #include <QSpinBox>
 
+#include "forms/widgets.h"
+
 namespace forms {
 
 FontChooser::FontChooser(const QFont& initial, QWidget* parent) : QDialog(parent) {
@@ -18,7 +20,7 @@ FontChooser::FontChooser(const QFont& initial, QWidget* parent) : QDialog(parent
     size_ = new QSpinBox(this);
     size_->setObjectName(QStringLiteral("Size"));
     size_->setRange(8, 24);
-    size_->setValue(qBound(8, initial.pointSize(), 24));
+    size_->setValue(qBound(8, PointSize(initial), 24));
     bold_ = new QCheckBox(QStringLiteral("Жирный"), this);
     bold_->setObjectName(QStringLiteral("Bold"));
     bold_->setChecked(initial.bold());

@@ -50,7 +50,7 @@ void TForm1::N17Click() {
     Edit10 = QString::fromStdString(settings::ShortestText(s.SoundOff));
     Invoke(QStringLiteral("N16"));
 
-    fontDialogFont_.setPointSize(s.FontSize > 0 ? s.FontSize : fontDialogFont_.pointSize());
+    fontDialogFont_.setPointSize(s.FontSize > 0 ? s.FontSize : forms::PointSize(fontDialogFont_));
     if (!s.FontName.empty())
         fontDialogFont_.setFamily(QString::fromStdString(s.FontName));
     QFont font = fontDialogFont_;
@@ -83,7 +83,7 @@ void TForm1::N41Click() {
     // Confirmed or not, the variables follow the reading area's font, and
     // its colour stays the text colour.
     const QFont font = Memo1->font();
-    settings_.FontSize = font.pointSize();
+    settings_.FontSize = forms::PointSize(font);
     settings_.FontName = font.family().toStdString();
     settings_.FontStyleCode = StyleCode(font);
     SetColorRole(Memo1, QPalette::Text, Unpack(settings_.TextColor));

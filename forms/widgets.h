@@ -33,6 +33,9 @@ inline const QString kTimes = QStringLiteral("Times New Roman");
 // metric-compatible free sans stands in rather than a wider default.
 void InstallFontSubstitutes();
 
+// A font's size in points, also for one set in pixels (at 96 per inch).
+int PointSize(const QFont& font);
+
 // A font by name and character height in pixels.
 QFont PixelFont(const QString& family, int pixels, bool bold = false);
 

@@ -138,11 +138,16 @@ void SettingsTest::invalidNumberIsReportedAndNothingApplied() {
     QVERIFY(!h.find("SpeedButton67")->isHidden());
     QVERIFY(!h.find("SpeedButton68")->isHidden());
     QCOMPARE(h.find("ClientArea")->height(), 532);
+    // The reading area keeps its built font, 15 pixels: 11 points.
+    h.fontAnswers = {std::nullopt};
+    h.form->Invoke("N41");
+    QCOMPARE(h.form->settingsValues().FontSize, 11);
+    QCOMPARE(h.form->settingsValues().FontName, std::string("Times New Roman"));
     // What was read is what the next save writes.
     h.form->close();
     const QStringList fields = Fields(SaveBmp());
     QCOMPARE(fields.at(1), QString("1.00000000000000E+0000"));
-    QCOMPARE(fields.last(), QString("Arial"));
+    QCOMPARE(fields.last(), QString("Roman"));
 }
 
 void SettingsTest::togglesAndCloseWriteTheFile() {
