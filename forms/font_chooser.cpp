@@ -17,6 +17,10 @@ FontChooser::FontChooser(const QFont& initial, QWidget* parent) : QDialog(parent
     family_->setObjectName(QStringLiteral("Family"));
     family_->setFontFilters(QFontComboBox::ScalableFonts);
     family_->setCurrentFont(initial);
+    // The box may show a stand-in for the initial name; unless the user picks
+    // another font, the name stays the one the dialog was given.
+    initialFamily_ = initial.family();
+    connect(family_, &QFontComboBox::activated, this, [this] { familyChosen_ = true; });
     size_ = new QSpinBox(this);
     size_->setObjectName(QStringLiteral("Size"));
     size_->setRange(8, 24);
@@ -41,7 +45,7 @@ FontChooser::FontChooser(const QFont& initial, QWidget* parent) : QDialog(parent
 }
 
 QFont FontChooser::chosenFont() const {
-    QFont font(family_->currentFont().family());
+    QFont font(familyChosen_ ? family_->currentFont().family() : initialFamily_);
     font.setPointSize(size_->value());
     font.setBold(bold_->isChecked());
     font.setItalic(italic_->isChecked());

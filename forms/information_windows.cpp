@@ -61,8 +61,7 @@ TForm2::TForm2(const std::function<void(const QString&)>& reportError)
 void TForm2::loadIntroduction() {
     const QString text =
         QString::fromStdString(divination::LoadText(divination::ReadingFilePath(65)));
-    if (Memo1->toPlainText() != text)
-        Memo1->setPlainText(text);
+    ShowText(Memo1, text);
 }
 
 QString TForm2::text() const {

@@ -97,7 +97,7 @@ void TForm1::buildControls() {
     Memo1->setFont(PixelFont(kTimes, 15));
     SetBackground(Memo1, colors::kSilver);
     Memo1->viewport()->setCursor(Qt::PointingHandCursor);
-    Memo1->setPlainText(kReadingPlaceholder);
+    ShowText(Memo1, kReadingPlaceholder);
 
     GroupBox3 = Named(new QGroupBox(client_), "GroupBox3");
     GroupBox3->setGeometry(4, 0, 161, 528);

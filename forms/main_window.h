@@ -125,6 +125,7 @@ private:
         QMenu* submenu = nullptr;
         std::function<void()> handler;
         bool enabled = true;
+        bool checked = false;
     };
 
     void buildControls();
@@ -140,6 +141,7 @@ private:
     void setItemEnabled(const QString& name, bool enabled);
     void setItemChecked(const QString& name, bool checked);
     bool itemAndParentsEnabled(const MenuItem* item) const;
+    void triggered(MenuItem* item, const QString& name);
     void chooseReadingColor(QPalette::ColorRole role, std::int32_t& variable);
 
     // CastView: the window side of a cast.

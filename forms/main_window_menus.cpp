@@ -132,7 +132,7 @@ void TForm1::buildMenus() {
             // The two view items carry the check mark of the view in force.
             item->action->setCheckable(spec.parent == std::string_view("N35"));
             connect(item->action, &QAction::triggered, this,
-                    [this, name = item->name] { InvokeGuarded(name); });
+                    [this, item] { triggered(item, item->name); });
         }
         item->action->setObjectName(item->name);
         if (auto found = handlers.find(item->name); found != handlers.end())
@@ -164,7 +164,8 @@ void TForm1::buildMenus() {
         } else {
             item->twin = into->addAction(caption);
             item->twin->setCheckable(item->action->isCheckable());
-            connect(item->twin, &QAction::triggered, this, [this, name] { InvokeGuarded(name); });
+            connect(item->twin, &QAction::triggered, this,
+                    [this, item, name] { triggered(item, name); });
         }
         item->twin->setObjectName(name);
         itemsByName_[name] = item;
@@ -237,6 +238,13 @@ void TForm1::Invoke(const QString& name) {
         item->handler();
 }
 
+// Qt flips a checkable item's mark before it says the item was chosen; the
+// mark is the handler's to set, so it is put back first.
+void TForm1::triggered(MenuItem* item, const QString& name) {
+    setItemChecked(item->name, item->checked);
+    InvokeGuarded(name);
+}
+
 void TForm1::InvokeGuarded(const QString& name) {
     forms::RunGuarded(seams_.reportError, [this, name] { Invoke(name); });
 }
@@ -275,6 +283,7 @@ void TForm1::setItemEnabled(const QString& name, bool enabled) {
 
 void TForm1::setItemChecked(const QString& name, bool checked) {
     MenuItem* item = findItem(name);
+    item->checked = checked;
     ForBothTwins(item->action, item->twin, [checked](QAction* a) { a->setChecked(checked); });
 }
 

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 
+#include "divination/text_file.h"
 #include "forms/main_window.h"
 #include "forms/widgets.h"
 #include "settings/settings_file.h"
@@ -77,6 +78,9 @@ void TForm1::N17Click() {
 
 void TForm1::N41Click() {
     if (const std::optional<QFont> chosen = seams_.chooseFont(fontDialogFont_)) {
+        // Save.Bmp holds the name in Windows-1251: a name it can't hold is
+        // refused here, once, rather than failing every save after.
+        divination::EncodeCp1251(chosen->family().toStdString());
         fontDialogFont_ = *chosen;
         Memo1->setFont(*chosen);
     }

@@ -86,12 +86,11 @@ void TForm1::TableButtonClick(int hexagram) {
 void TForm1::ShowReading(int hexagram) {
     const QString text =
         QString::fromStdString(divination::LoadText(divination::ReadingFilePath(hexagram)));
-    if (Memo1->toPlainText() != text)
-        Memo1->setPlainText(text);
+    ShowText(Memo1, text);
 }
 
 void TForm1::resetReading() {
-    Memo1->setPlainText(kReadingPlaceholder);
+    ShowText(Memo1, kReadingPlaceholder);
 }
 
 void TForm1::ShowTable() {

@@ -2,7 +2,9 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
@@ -82,6 +84,14 @@ QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QRect& geo
     return button;
 }
 
+void ShowText(QPlainTextEdit* edit, const QString& text) {
+    static const char* const kShown = "shownText";
+    if (edit->property(kShown).toString() == text && !edit->property(kShown).isNull())
+        return;
+    edit->setPlainText(text);
+    edit->setProperty(kShown, text);
+}
+
 void CentreLines(QTextEdit* edit) {
     QTextCursor all(edit->document());
     all.select(QTextCursor::Document);
@@ -91,6 +101,9 @@ void CentreLines(QTextEdit* edit) {
 }
 
 void CenterOnScreen(QWidget* window) {
+    // A size just changed reaches the window through its layout; take it now.
+    if (window->layout())
+        window->layout()->activate();
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;

@@ -9,6 +9,7 @@
 #include <QString>
 
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class QTextEdit;
 class QToolButton;
@@ -60,6 +61,11 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& geometry
 
 // A flat button that raises its frame under the pointer.
 QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QRect& geometry);
+
+// Shows the text unless it is the one already shown, which then keeps its
+// scroll position. Compares with the text as given, not as the edit gives it
+// back (that turns non-breaking spaces into blanks).
+void ShowText(QPlainTextEdit* edit, const QString& text);
 
 // Centres every line of the text.
 void CentreLines(QTextEdit* edit);

@@ -184,18 +184,42 @@ void WriteAll(int fd, const std::string& bytes) {
     }
 }
 
+void WriteInPlace(const std::filesystem::path& target, const std::string& bytes) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw WriteError(errno);
+    try {
+        WriteAll(fd, bytes);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0)
+        throw WriteError(errno);
+}
+
 }  // namespace
 
+// The new file gets ordinary permissions (0644), and a link in Save.Bmp's
+// place is replaced by the file itself.
 void SaveSettings(const Settings& values) {
     const std::string bytes = FormatSettings(values);
     const std::filesystem::path target = divination::NativePath(kSettingsFile);
-    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
-        throw WriteError(errno);
+    // A Save.Bmp marked read-only stays unwritten, also for root, as it would
+    // be if it were written in place.
+    struct stat status {};
+    if (::stat(target.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+        (status.st_mode & 0222) == 0)
+        throw WriteError(EACCES);
 
     std::string temporary = target.string() + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
+    if (fd < 0) {
+        // No file can be made beside it (a read-only folder): write in place.
+        if (errno == EACCES || errno == EROFS || errno == EPERM)
+            return WriteInPlace(target, bytes);
         throw WriteError(errno);
+    }
     try {
         ::fchmod(fd, 0644);
         WriteAll(fd, bytes);
@@ -217,13 +241,12 @@ void SaveSettings(const Settings& values) {
 
 namespace {
 
-// The whole file, or false when it can't be opened.
-bool ReadFile(std::string& bytes, int& error) {
+// The whole file, or false when it can't be opened (errno says why). A file
+// that opens but can't be read is an error, not a reason to write defaults.
+bool ReadFile(std::string& bytes) {
     const int fd = ::open(divination::NativePath(kSettingsFile).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = errno;
+    if (fd < 0)
         return false;
-    }
     bytes.clear();
     char buffer[4096];
     ssize_t n;
@@ -231,23 +254,23 @@ bool ReadFile(std::string& bytes, int& error) {
         if (n > 0)
             bytes.append(buffer, static_cast<size_t>(n));
     }
-    error = n < 0 ? errno : 0;
+    const int error = errno;
     ::close(fd);
-    return n == 0;
+    if (n < 0)
+        throw divination::FileError("Cannot read file", kSettingsFile, error);
+    return true;
 }
 
 }  // namespace
 
 void LoadSettings(Settings& values) {
     std::string bytes;
-    int error = 0;
-    if (!ReadFile(bytes, error)) {
-        const Settings defaults = Defaults(values);
-        SaveSettings(defaults);
-        values = defaults;
+    if (!ReadFile(bytes)) {
+        values = Defaults(values);
+        SaveSettings(values);
         // A file just written that still can't be read is an error, not a loop.
-        if (!ReadFile(bytes, error))
-            throw divination::FileOpenError(kSettingsFile, error);
+        if (!ReadFile(bytes))
+            throw divination::FileOpenError(kSettingsFile, errno);
     }
     const ParsedSettings parsed = ParseSettings(bytes);
     values = parsed.values;

@@ -20,6 +20,11 @@ AudioWavePlayer::~AudioWavePlayer() {
 }
 
 void AudioWavePlayer::play(const std::string& windowsPath) {
+    // The earlier sound, if any, is cut off first, whether or not the new
+    // one can be played.
+    if (sink_)
+        sink_->stop();
+    sink_.reset();
     WaveFile wave = LoadWave(windowsPath);
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull())
@@ -28,17 +33,14 @@ void AudioWavePlayer::play(const std::string& windowsPath) {
     QAudioFormat format;
     format.setSampleRate(wave.sampleRate);
     format.setChannelCount(wave.channels);
-    format.setSampleFormat(wave.bitsPerSample == 8    ? QAudioFormat::UInt8
+    format.setSampleFormat(wave.floatSamples          ? QAudioFormat::Float
+                           : wave.bitsPerSample == 8  ? QAudioFormat::UInt8
                            : wave.bitsPerSample == 16 ? QAudioFormat::Int16
                                                       : QAudioFormat::Int32);
     if (!device.isFormatSupported(format))
         throw divination::Error("The sound device can't play the format of the file \"" +
                                 windowsPath + "\"");
 
-    // The earlier sound, if any, is cut off here.
-    if (sink_)
-        sink_->stop();
-    sink_.reset();
     buffer_ = std::make_unique<QBuffer>();
     buffer_->setData(QByteArray(wave.samples.data(), static_cast<qsizetype>(wave.samples.size())));
     buffer_->open(QIODevice::ReadOnly);

@@ -18,6 +18,10 @@ std::uint32_t Le32(std::string_view b, size_t at) {
            static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
 }
 
+constexpr int kIntegerPcm = 1;
+constexpr int kFloatPcm = 3;
+constexpr int kExtensible = 0xFFFE;
+
 std::uint16_t Le16(std::string_view b, size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
                                       static_cast<unsigned char>(b[at + 1]) << 8);
@@ -41,11 +45,18 @@ WaveFile ParseWave(std::string_view bytes, const std::string& windowsPath) {
         const size_t body = at + 8;
         const size_t available = bytes.size() - body;
         if (id == "fmt ") {
-            if (size < 16 || size > available || Le16(bytes, body) != 1)
+            if (size < 16 || size > available)
+                throw invalid();
+            // The extensible header names the real format in its sub-format.
+            int tag = Le16(bytes, body);
+            if (tag == kExtensible && size >= 40)
+                tag = Le16(bytes, body + 24);
+            if (tag != kIntegerPcm && tag != kFloatPcm)
                 throw invalid();
             wave.channels = Le16(bytes, body + 2);
             wave.sampleRate = static_cast<int>(Le32(bytes, body + 4));
             wave.bitsPerSample = Le16(bytes, body + 14);
+            wave.floatSamples = tag == kFloatPcm;
             haveFormat = true;
         } else if (id == "data") {
             // A data chunk that claims more than the file holds is cut to the file.
@@ -57,7 +68,9 @@ WaveFile ParseWave(std::string_view bytes, const std::string& windowsPath) {
         at = body + size + (size & 1);
     }
     const bool supportedBits =
-        wave.bitsPerSample == 8 || wave.bitsPerSample == 16 || wave.bitsPerSample == 32;
+        wave.floatSamples
+            ? wave.bitsPerSample == 32
+            : wave.bitsPerSample == 8 || wave.bitsPerSample == 16 || wave.bitsPerSample == 32;
     if (!haveFormat || !haveData || wave.channels < 1 || wave.sampleRate <= 0 || !supportedBits)
         throw invalid();
     return wave;

@@ -40,11 +40,16 @@ start_program() {
   program_pid=$!
 }
 
-# wait_for_window TITLE: prints the window id once it is mapped.
+# wait_for_window TITLE: prints the id of the main window, 668 pixels wide,
+# once it is mapped (an error box carries the same title).
 wait_for_window() {
   for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true); do
+      if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q 'Geometry: 668x'; then
+        echo "$id"
+        return 0
+      fi
+    done
     sleep 0.1
   done
   echo "no window named $1" >&2

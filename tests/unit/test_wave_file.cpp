@@ -42,12 +42,30 @@ TEST(WaveFile, PcmFileGivesItsFormatAndSamples) {
     EXPECT_EQ(wave.samples, samples);
 }
 
+TEST(WaveFile, FloatAndExtensibleHeadersAreRead) {
+    std::string floatWave = Wave(3, "abcd");
+    floatWave.replace(34, 2, Le16(32));  // bits per sample
+    const sound::WaveFile wave = sound::ParseWave(floatWave, ".\\a.wav");
+    EXPECT_TRUE(wave.floatSamples);
+    EXPECT_EQ(wave.bitsPerSample, 32);
+
+    // WAVE_FORMAT_EXTENSIBLE with the integer PCM sub-format.
+    std::string fmt = Le16(0xFFFE) + Le16(2) + Le32(44100) + Le32(176400) + Le16(4) + Le16(16) +
+                      Le16(22) + Le16(16) + Le32(3) + Le16(1) + std::string(14, '\x01');
+    std::string body = "WAVEfmt " + Le32(40) + fmt + "data" + Le32(4) + "abcd";
+    const sound::WaveFile extensible =
+        sound::ParseWave("RIFF" + Le32(static_cast<std::uint32_t>(body.size())) + body, ".\\a.wav");
+    EXPECT_EQ(extensible.channels, 2);
+    EXPECT_FALSE(extensible.floatSamples);
+    EXPECT_EQ(extensible.samples, "abcd");
+}
+
 TEST(WaveFile, AnythingElseIsRefusedWithTheFileNamed) {
     TempWorkingFolder folder;
     const std::string expected =
         "The file \"" + (folder.path() / "Fanfare.wav").string() + "\" is not a PCM wave file";
     for (const std::string& bytes : {std::string(), std::string("RIFF"), std::string(40, '\0'),
-                                     Wave(3, "abcd"), Wave(1, "").substr(0, 36)}) {
+                                     Wave(2, "abcd"), Wave(3, "abcd"), Wave(1, "").substr(0, 36)}) {
         try {
             sound::ParseWave(bytes, ".\\Fanfare.wav");
             ADD_FAILURE() << "accepted " << bytes.size() << " bytes";

@@ -20,15 +20,18 @@ namespace {
 const std::string kFanfare = ".\\Fanfare.wav";
 const std::string kRemoval = ".\\udalenie.wav";
 
-// "Гексаграмма N" in Windows-1251, a long second line, CR LF breaks.
+// "Гексаграмма N" in Windows-1251, then 60 lines, each with a non-breaking
+// space (0xA0), CR LF breaks.
 QByteArray ReadingBytes(int n) {
     QByteArray bytes = "\xC3\xE5\xEA\xF1\xE0\xE3\xF0\xE0\xEC\xEC\xE0 " + QByteArray::number(n);
     bytes += "\r\n";
     for (int i = 0; i < 60; ++i)
-        bytes += "\xF1\xEB\xEE\xE2\xEE \r\n";
+        bytes += "\xF1\xEB\xEE\xE2\xEE\xA0\r\n";
     return bytes;
 }
 
+// The reading as the reading area gives it back: the non-breaking space
+// comes back as a blank.
 QString ReadingText(int n) {
     QString text = QString("Гексаграмма %1\n").arg(n);
     for (int i = 0; i < 60; ++i)

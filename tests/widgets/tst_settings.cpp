@@ -3,11 +3,15 @@
 #include <QAction>
 #include <QFile>
 #include <QGroupBox>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
 
+#include "forms/font_chooser.h"
 #include "harness.h"
 
 using testing_support::Harness;
@@ -50,6 +54,10 @@ private slots:
     void colourDialogRemembersTheLastColour();
     void reducedViewKeepsF3Working();
     void storedFontAndColoursReachTheReadingArea();
+    void viewChangesCentreTheWindow();
+    void checkMarksFollowTheViewNotTheClick();
+    void fontOutsideTheCodePageIsRefused();
+    void fontChooserKeepsTheGivenNameAndSizeRange();
 
 private:
     WorkingFolder folder_;
@@ -263,6 +271,65 @@ void SettingsTest::storedFontAndColoursReachTheReadingArea() {
     QCOMPARE(memo->palette().color(QPalette::Text), QColor(0, 0, 255));
     QCOMPARE(memo->palette().color(QPalette::Base), QColor(0, 255, 0));
     QCOMPARE(h.form->settingsValues().FontName, std::string("Liberation Sans"));
+}
+
+void SettingsTest::viewChangesCentreTheWindow() {
+    Harness h;
+    h.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    const QPoint centre = h.form->screen()->availableGeometry().center();
+    auto centred = [&] {
+        return (h.form->frameGeometry().center() - centre).manhattanLength() <= 2;
+    };
+    h.form->move(0, 0);
+    h.form->Invoke("N37");
+    QCOMPARE(h.form->height(), h.form->menuBar()->height() + 332);
+    QVERIFY(centred());
+    h.form->move(10, 10);
+    h.form->Invoke("N36");
+    QVERIFY(centred());
+}
+
+void SettingsTest::checkMarksFollowTheViewNotTheClick() {
+    Harness h;
+    h.form->item("N36")->trigger();  // the view in force, chosen again
+    QVERIFY(h.form->item("N36")->isChecked() && h.form->item("N39")->isChecked());
+    // A reduced view whose mode change can't be saved stops before the marks.
+    QFile::remove("Save.Bmp");
+    QDir().mkdir("Save.Bmp");
+    h.form->item("N40")->trigger();
+    QCOMPARE(h.errors.size(), 1);
+    QVERIFY(h.form->item("N36")->isChecked() && h.form->item("N39")->isChecked());
+    QVERIFY(!h.form->item("N37")->isChecked() && !h.form->item("N40")->isChecked());
+    QDir().rmdir("Save.Bmp");
+    h.form->item("N40")->trigger();
+    QVERIFY(!h.form->item("N36")->isChecked() && !h.form->item("N39")->isChecked());
+    QVERIFY(h.form->item("N37")->isChecked() && h.form->item("N40")->isChecked());
+}
+
+void SettingsTest::fontOutsideTheCodePageIsRefused() {
+    Harness h;
+    h.fontAnswers = {QFont(QString::fromUtf8("文泉驿"), 12)};
+    h.form->item("N23")->trigger();
+    QCOMPARE(h.errors.size(), 1);
+    QVERIFY(h.errors[0].contains("Windows-1251"));
+    QCOMPARE(h.find("Memo1")->font().family(), QString("Times New Roman"));
+    QCOMPARE(h.form->settingsValues().FontName, std::string("Times New Roman"));
+    h.form->Invoke("N16");  // saving still works
+    QCOMPARE(h.errors.size(), 1);
+}
+
+void SettingsTest::fontChooserKeepsTheGivenNameAndSizeRange() {
+    QFont initial("Times New Roman", 30);
+    initial.setBold(true);
+    forms::FontChooser chooser(initial);
+    auto* size = chooser.findChild<QSpinBox*>("Size");
+    QCOMPARE(size->minimum(), 8);
+    QCOMPARE(size->maximum(), 24);
+    QCOMPARE(chooser.chosenFont().family(), QString("Times New Roman"));
+    QCOMPARE(chooser.chosenFont().pointSize(), 24);
+    QVERIFY(chooser.chosenFont().bold());
+    QVERIFY(!chooser.chosenFont().italic());
 }
 
 QTEST_MAIN(SettingsTest)
