@@ -111,6 +111,11 @@ void TForm1::buildControls() {
     buildCastingPanel(GroupBox1);
 
     Image2 = MakeImage(GroupBox3, "Image2", QRect(1, 458, 159, 70), QStringLiteral("banner.bmp"));
+
+    // Group boxes are opaque: in the reduced view the casting panel covers
+    // the title picture.
+    for (QGroupBox* group : {GroupBox1, GroupBox2, GroupBox3})
+        group->setAutoFillBackground(true);
 }
 
 void TForm1::buildCastingPanel(QGroupBox* group) {

@@ -115,6 +115,22 @@ void SettingsTest::reducedViewTurnsTheNormalModeSemiAutomatic() {
     QVERIFY(!h.form->item("N29")->isVisible());
     QVERIFY(h.form->item("N37")->isChecked() && h.form->item("N40")->isChecked());
     QCOMPARE(Fields(SaveBmp()).at(1), QString("2.00000000000000E+0000"));
+    // The casting panel covers the title picture: none of the orange of its
+    // lower word shows beside the glyph list.
+    auto orangePixels = [&] {
+        const QImage left = h.find("GroupBox3")->grab().toImage();
+        int count = 0;
+        for (int y = 170; y < 198; ++y) {
+            for (int x = 0; x < left.width(); ++x) {
+                if (x >= 43 && x <= 116)
+                    continue;
+                const QColor c = left.pixelColor(x, y);
+                count += c.red() > 200 && c.green() > 60 && c.green() < 180 && c.blue() < 80;
+            }
+        }
+        return count;
+    };
+    QCOMPARE(orangePixels(), 0);
     // The mode button now alternates the two automatic modes.
     h.form->Invoke("N34");
     QCOMPARE(h.find<QToolButton>("SpeedButton69")->text(), QString("автомат"));
@@ -127,6 +143,7 @@ void SettingsTest::reducedViewTurnsTheNormalModeSemiAutomatic() {
     QCOMPARE(h.find("Memo1")->height(), 180);
     QVERIFY(h.form->item("N14")->isVisible());
     QCOMPARE(h.find<QToolButton>("SpeedButton69")->text(), QString("полуавтомат"));
+    QVERIFY(orangePixels() > 100);  // the title picture is back in view
 }
 
 void SettingsTest::soundOffAnyNonZeroAndReservedValueKept() {
