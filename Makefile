@@ -25,7 +25,7 @@ deps:
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:" $$missing; \
 	  $(SUDO) apt-get update -qq && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
 	fi
 
 $(BUILD)/build.ninja:
@@ -53,6 +53,7 @@ test: build asan
 
 bench: build
 	cd $(BUILD) && ./bench/taynovid_bench
+	bench/startup.sh $(CURDIR)/$(BUILD)/run/taynovid $(CURDIR)/$(BUILD)/run
 
 check-texts: deps
 	tools/check-texts

@@ -43,14 +43,14 @@ start_program() {
 # wait_for_window TITLE: prints the id of the main window, 668 pixels wide,
 # once it is mapped (an error box carries the same title).
 wait_for_window() {
-  for _ in $(seq 100); do
+  for _ in $(seq 500); do
     for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true); do
       if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q 'Geometry: 668x'; then
         echo "$id"
         return 0
       fi
     done
-    sleep 0.1
+    sleep 0.02
   done
   echo "no window named $1" >&2
   cat "$work/program.log" >&2
