@@ -143,19 +143,19 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
         {&SpeedButton67, "SpeedButton67", {10, 147, 26, 22}, "sound_on", "Выключить звук", "N16"},
         {&SpeedButton68, "SpeedButton68", {10, 147, 26, 22}, "sound_off", "Включить звук", "N16"},
     };
-    for (const PictureButton& spec : pictureButtons) {
-        QToolButton* button = MakeSpeedButton(group, spec.name, spec.geometry);
+    for (const PictureButton& entry : pictureButtons) {
+        QToolButton* button = MakeSpeedButton(group, entry.name, entry.geometry);
         QIcon icon;
-        const QString picture = QString::fromLatin1(spec.picture);
+        const QString picture = QString::fromLatin1(entry.picture);
         icon.addPixmap(QPixmap::fromImage(resources::LoadPicture(picture + ".bmp")), QIcon::Normal);
         icon.addPixmap(QPixmap::fromImage(resources::LoadPicture(picture + "_disabled.bmp")),
                        QIcon::Disabled);
         button->setIcon(icon);
         button->setIconSize(QSize(16, 16));
-        button->setToolTip(QString::fromUtf8(spec.hint));
-        const QString item = QString::fromLatin1(spec.item);
+        button->setToolTip(QString::fromUtf8(entry.hint));
+        const QString item = QString::fromLatin1(entry.item);
         connect(button, &QToolButton::clicked, this, [this, item] { InvokeGuarded(item); });
-        *spec.button = button;
+        *entry.button = button;
     }
     SpeedButton65->hide();
 

@@ -17,7 +17,7 @@
 
 namespace {
 
-struct MainItemSpec {
+struct MainMenuRow {
     const char* name;
     const char* parent;  // nullptr: on the menu bar
     const char* caption;
@@ -26,7 +26,7 @@ struct MainItemSpec {
 };
 
 // MainMenu1, in order; a name that is some item's parent is a submenu.
-constexpr MainItemSpec kMainMenu[] = {
+constexpr MainMenuRow kMainMenu[] = {
     {"N1", nullptr, "ФАЙЛ", nullptr, true, true, false},
     {"N4", "N1", "Выход", "F12", true, true, false},
     {"N2", nullptr, "УСТАНОВКИ", nullptr, true, true, false},
@@ -56,13 +56,13 @@ constexpr MainItemSpec kMainMenu[] = {
     {"N11", "N9", "О программе", nullptr, true, true, false},
 };
 
-struct PopupItemSpec {
+struct PopupMenuRow {
     const char* name;
     const char* parent;  // nullptr: at the popup's top level
     const char* twin;    // the MainMenu1 item whose state and handler it shares
 };
 
-constexpr PopupItemSpec kPopupMenu[] = {
+constexpr PopupMenuRow kPopupMenu[] = {
     {"N18", nullptr, "N3"},  {"N19", "N18", "N5"},    {"N20", "N18", "N6"},
     {"N21", "N18", "N14"},   {"N22", nullptr, "N7"},  {"N24", "N22", "N13"},
     {"N25", nullptr, "N15"}, {"N26", "N25", "N16"},   {"N31", nullptr, "N29"},
@@ -72,18 +72,18 @@ constexpr PopupItemSpec kPopupMenu[] = {
     {"N8", nullptr, "N4"},
 };
 
-struct KeySpec {
+struct KeyBinding {
     QKeySequence key;
     const char* item;
 };
 
 bool IsParent(const char* name) {
-    for (const MainItemSpec& spec : kMainMenu) {
-        if (spec.parent && qstrcmp(spec.parent, name) == 0)
+    for (const MainMenuRow& entry : kMainMenu) {
+        if (entry.parent && qstrcmp(entry.parent, name) == 0)
             return true;
     }
-    for (const PopupItemSpec& spec : kPopupMenu) {
-        if (spec.parent && qstrcmp(spec.parent, name) == 0)
+    for (const PopupMenuRow& entry : kPopupMenu) {
+        if (entry.parent && qstrcmp(entry.parent, name) == 0)
             return true;
     }
     return false;
@@ -114,23 +114,23 @@ void TForm1::buildMenus() {
     };
 
     std::map<QString, QMenu*> menus;
-    for (const MainItemSpec& spec : kMainMenu) {
+    for (const MainMenuRow& entry : kMainMenu) {
         auto owned = std::make_unique<MenuItem>();
         MenuItem* item = owned.get();
-        item->name = QString::fromLatin1(spec.name);
-        item->parent = spec.parent ? findItem(QString::fromLatin1(spec.parent)) : nullptr;
-        const QString caption = WithKey(spec.caption, spec.key);
-        if (IsParent(spec.name)) {
-            item->submenu = spec.parent
-                                ? menus.at(QString::fromLatin1(spec.parent))->addMenu(caption)
+        item->name = QString::fromLatin1(entry.name);
+        item->parent = entry.parent ? findItem(QString::fromLatin1(entry.parent)) : nullptr;
+        const QString caption = WithKey(entry.caption, entry.key);
+        if (IsParent(entry.name)) {
+            item->submenu = entry.parent
+                                ? menus.at(QString::fromLatin1(entry.parent))->addMenu(caption)
                                 : menuBar()->addMenu(caption);
             item->submenu->setObjectName(item->name + QStringLiteral("Menu"));
             menus[item->name] = item->submenu;
             item->action = item->submenu->menuAction();
         } else {
-            item->action = menus.at(QString::fromLatin1(spec.parent))->addAction(caption);
+            item->action = menus.at(QString::fromLatin1(entry.parent))->addAction(caption);
             // The two view items carry the check mark of the view in force.
-            item->action->setCheckable(spec.parent == std::string_view("N35"));
+            item->action->setCheckable(entry.parent == std::string_view("N35"));
             connect(item->action, &QAction::triggered, this,
                     [this, item] { triggered(item, item->name); });
         }
@@ -145,18 +145,18 @@ void TForm1::buildMenus() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     std::map<QString, QMenu*> popupMenus;
-    for (const PopupItemSpec& spec : kPopupMenu) {
-        QMenu* into = spec.parent ? popupMenus.at(QString::fromLatin1(spec.parent)) : PopupMenu1;
-        const QString name = QString::fromLatin1(spec.name);
-        if (!spec.twin) {
+    for (const PopupMenuRow& entry : kPopupMenu) {
+        QMenu* into = entry.parent ? popupMenus.at(QString::fromLatin1(entry.parent)) : PopupMenu1;
+        const QString name = QString::fromLatin1(entry.name);
+        if (!entry.twin) {
             into->addSeparator()->setObjectName(name);
             continue;
         }
-        MenuItem* item = findItem(QString::fromLatin1(spec.twin));
+        MenuItem* item = findItem(QString::fromLatin1(entry.twin));
         const QString caption = item->submenu
                                     ? item->submenu->title()
                                     : item->action->text().section(QLatin1Char('\t'), 0, 0);
-        if (IsParent(spec.name)) {
+        if (IsParent(entry.name)) {
             QMenu* submenu = into->addMenu(caption);
             submenu->setObjectName(name + QStringLiteral("Menu"));
             popupMenus[name] = submenu;
@@ -173,20 +173,20 @@ void TForm1::buildMenus() {
     // The popup's "Режим" carries no key in its caption.
     findItem("N3")->twin->setText(QStringLiteral("Режим"));
 
-    for (const MainItemSpec& spec : kMainMenu) {
-        const QString name = QString::fromLatin1(spec.name);
-        setItemEnabled(name, spec.enabled);
-        setItemVisible(name, spec.visible);
-        setItemChecked(name, spec.checked);
+    for (const MainMenuRow& entry : kMainMenu) {
+        const QString name = QString::fromLatin1(entry.name);
+        setItemEnabled(name, entry.enabled);
+        setItemVisible(name, entry.visible);
+        setItemChecked(name, entry.checked);
     }
 }
 
 void TForm1::buildShortcuts() {
-    const KeySpec keys[] = {
+    const KeyBinding keys[] = {
         {Qt::Key_F1, "N34"}, {Qt::Key_F3, "N30"}, {Qt::Key_F4, "N16"},
         {Qt::Key_F5, "N13"}, {Qt::Key_F12, "N4"},
     };
-    for (const KeySpec& key : keys) {
+    for (const KeyBinding& key : keys) {
         auto* shortcut = new QShortcut(key.key, this);
         shortcut->setObjectName(QStringLiteral("Shortcut") + QLatin1String(key.item));
         MenuItem* item = findItem(QString::fromLatin1(key.item));
