@@ -16,11 +16,11 @@ FontChooser::FontChooser(const QFont& initial, QWidget* parent) : QDialog(parent
     family_ = new QFontComboBox(this);
     family_->setObjectName(QStringLiteral("Family"));
     family_->setFontFilters(QFontComboBox::ScalableFonts);
+    family_->setEditable(true);
     family_->setCurrentFont(initial);
-    // The box may show a stand-in for the initial name; unless the user picks
-    // another font, the name stays the one the dialog was given.
-    initialFamily_ = initial.family();
-    connect(family_, &QFontComboBox::activated, this, [this] { familyChosen_ = true; });
+    // The list may only hold a stand-in for the initial name; the box shows
+    // the name itself, and it stays unless the user picks or types another.
+    family_->setEditText(initial.family());
     size_ = new QSpinBox(this);
     size_->setObjectName(QStringLiteral("Size"));
     size_->setRange(8, 24);
@@ -45,7 +45,8 @@ FontChooser::FontChooser(const QFont& initial, QWidget* parent) : QDialog(parent
 }
 
 QFont FontChooser::chosenFont() const {
-    QFont font(familyChosen_ ? family_->currentFont().family() : initialFamily_);
+    const QString family = family_->currentText().trimmed();
+    QFont font(family.isEmpty() ? family_->currentFont().family() : family);
     font.setPointSize(size_->value());
     font.setBold(bold_->isChecked());
     font.setItalic(italic_->isChecked());

@@ -28,8 +28,6 @@ private:
     QSpinBox* size_;
     QCheckBox* bold_;
     QCheckBox* italic_;
-    QString initialFamily_;
-    bool familyChosen_ = false;
 };
 
 }  // namespace forms

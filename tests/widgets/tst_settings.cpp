@@ -2,6 +2,7 @@
 // the toggles and at close; the font, colours and the two views.
 #include <QAction>
 #include <QFile>
+#include <QFontComboBox>
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -343,6 +344,9 @@ void SettingsTest::fontChooserKeepsTheGivenNameAndSizeRange() {
     auto* size = chooser.findChild<QSpinBox*>("Size");
     QCOMPARE(size->minimum(), 8);
     QCOMPARE(size->maximum(), 24);
+    // Shown by its own name, though the list holds only a stand-in for it.
+    QCOMPARE(chooser.findChild<QFontComboBox*>("Family")->currentText(),
+             QString("Times New Roman"));
     QCOMPARE(chooser.chosenFont().family(), QString("Times New Roman"));
     QCOMPARE(chooser.chosenFont().pointSize(), 24);
     QVERIFY(chooser.chosenFont().bold());
