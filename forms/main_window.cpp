@@ -12,7 +12,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QToolButton>
 
 #include "forms/font_chooser.h"
