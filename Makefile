@@ -10,11 +10,12 @@ PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev lib
             libgtest-dev libbenchmark-dev qt6-translations-l10n fonts-liberation fonts-dejavu-core \
             gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
             xvfb xauth xdotool xclip imagemagick pulseaudio pulseaudio-utils \
-            hunspell hunspell-ru clang-format
+            hunspell hunspell-ru clang-format \
+            dpkg-dev desktop-file-utils appstream
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test test-core asan bench check-texts format clean
+.PHONY: all deps configure build run test test-core asan bench check-texts format package clean
 
 all: build
 
@@ -54,6 +55,11 @@ test: build asan
 bench: build
 	cd $(BUILD) && ./bench/taynovid_bench
 	bench/startup.sh $(CURDIR)/$(BUILD)/run/taynovid $(CURDIR)/$(BUILD)/run
+
+# A Debian package in build/, checked by lintian where it is installed.
+package: build
+	cd $(BUILD) && cpack -G DEB
+	@if command -v lintian >/dev/null; then lintian --info $(BUILD)/taynovid_*.deb || true; fi
 
 check-texts: deps
 	tools/check-texts

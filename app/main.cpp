@@ -2,6 +2,7 @@
 // four windows are created in their order and the event loop runs until the
 // main window closes.
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -34,6 +35,12 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(forms::kApplicationTitle);
+    // The menu entry's name, so that docks and task bars match the window to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("ru.taynovid.Taynovid"));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icons/app_%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     LoadRussianTranslations(app);
     forms::InstallFontSubstitutes();

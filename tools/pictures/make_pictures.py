@@ -19,6 +19,7 @@ sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import about  # noqa: E402
+import app_icon  # noqa: E402
 import bmp  # noqa: E402
 import coins  # noqa: E402
 import figurine  # noqa: E402
@@ -27,6 +28,7 @@ import lettering  # noqa: E402
 import table  # noqa: E402
 
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources", "pictures")
+ICONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources", "icons")
 
 
 def _jpeg(image, path):
@@ -57,6 +59,10 @@ def main():
         image = draw()
         bmp.save_rgba(image, out(f"{name}.bmp"))
         bmp.save_rgba(icons.greyed(image), out(f"{name}_disabled.bmp"))
+
+    os.makedirs(ICONS, exist_ok=True)
+    for size in app_icon.SIZES:
+        app_icon.draw_icon(size).save(os.path.join(ICONS, f"app_{size}.png"), optimize=True)
 
 
 if __name__ == "__main__":
