@@ -46,6 +46,29 @@ std::string Load(int n) {
     return LoadText(ReadingFilePath(n));
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// Letters, not bytes: UTF-8 continuation bytes are not counted.
+size_t Characters(const std::string& s) {
+    size_t count = 0;
+    for (const char c : s)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+const std::string kNoBreakSpace = "\u00A0";
+const std::string kDash = "—";
+
 int Words(const std::string& text) {
     std::stringstream in(text);
     int count = 0;
@@ -72,6 +95,96 @@ TEST(Readings, EachOpensWithItsOwnNumberAndName) {
         const int words = Words(text);
         EXPECT_GE(words, 250);
         EXPECT_LE(words, 450);
+    }
+}
+
+// Every reading reads the same way: the title line, then five sections
+// under fixed headings, each heading followed by a blank line and text.
+TEST(Readings, EachHasTheFiveSectionsInOrder) {
+    const std::vector<std::string> headings = {"Триграммы", "Образ", "Суждение", "Ситуация",
+                                               "Совет"};
+    for (int n = 1; n <= 64; ++n) {
+        SCOPED_TRACE("Text" + std::to_string(n) + ".dat");
+        const std::vector<std::string> lines = Lines(Load(n));
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[1], "");
+        std::vector<std::string> found;
+        for (size_t i = 1; i < lines.size(); ++i) {
+            const std::string& line = lines[i];
+            if (line.empty())
+                continue;
+            // Paragraphs end with a full stop; anything else is a heading.
+            if (line.back() == '.')
+                continue;
+            found.push_back(line);
+            ASSERT_LT(i + 2, lines.size()) << line;
+            EXPECT_EQ(lines[i - 1], "") << line;
+            EXPECT_EQ(lines[i + 1], "") << line;
+            EXPECT_FALSE(lines[i + 2].empty()) << line;
+        }
+        EXPECT_EQ(found, headings);
+    }
+}
+
+// The reading area is narrow: a paragraph over about 450 letters becomes a
+// wall of text. A line must never open with a dash, so every spaced dash
+// hangs on the word before it by a no-break space.
+TEST(Readings, ParagraphsAreShortAndDashesNeverOpenALine) {
+    for (int n = 1; n <= 65; ++n) {
+        SCOPED_TRACE("Text" + std::to_string(n) + ".dat");
+        const std::string text = Load(n);
+        for (const std::string& line : Lines(text)) {
+            EXPECT_LE(Characters(line), 450u) << line.substr(0, 60);
+            EXPECT_NE(line.rfind(kDash, 0), 0u) << line.substr(0, 60);
+        }
+        EXPECT_FALSE(Contains(text, " " + kDash)) << "a dash after a plain space";
+        EXPECT_FALSE(Contains(text, "\n" + kDash));
+    }
+    EXPECT_TRUE(Contains(Load(1), kNoBreakSpace + kDash));
+}
+
+// One name for one thing across all 65 texts, the introduction included:
+// the sage is "мудрый человек", the broken line "прерывистая".
+TEST(Readings, TheSageAndTheBrokenLineHaveOneNameEach) {
+    int sage = 0, broken = 0;
+    for (int n = 1; n <= 65; ++n) {
+        SCOPED_TRACE("Text" + std::to_string(n) + ".dat");
+        const std::string text = Load(n);
+        for (const char* other : {"благородн", "Благородн", "прерванн", "Прерванн", "прерваны"})
+            EXPECT_FALSE(Contains(text, other)) << other;
+        sage += Contains(text, "удрый человек");
+        broken += Contains(text, "прерывист");
+    }
+    EXPECT_GE(sage, 32);
+    EXPECT_GE(broken, 12);
+    EXPECT_TRUE(Contains(Load(65), "прерывист"));
+}
+
+// Read one after another, the readings must not sound like one template:
+// no stock phrase of advice stands in more than a handful of them.
+TEST(Readings, NoStockPhraseRepeatsAcrossReadings) {
+    const std::vector<std::vector<std::string>> phrases = {
+        {"Избегайте"},
+        {"Остерегайтесь", "Берегитесь"},
+        {"Если вопрос касается", "Если ваш вопрос касается", "Если речь идёт о", "Если речь о"},
+        {"Ваш вопрос касается"},
+        {"ексаграмма говорит", "ексаграмма напоминает", "ексаграмма советует"},
+        {"двух крайностей", "двух ошибок", "двух опасностей"},
+        {"Спросите себя", "спросите себя", "спросить себя"},
+        {"Помните", "помните"},
+    };
+    std::vector<std::string> texts;
+    for (int n = 1; n <= 64; ++n)
+        texts.push_back(Load(n));
+    for (const auto& variants : phrases) {
+        int readings = 0;
+        for (const std::string& text : texts) {
+            bool found = false;
+            for (const std::string& phrase : variants)
+                found = found || Contains(text, phrase);
+            readings += found;
+        }
+        EXPECT_LE(readings, 5) << variants.front();
     }
 }
 
