@@ -9,7 +9,7 @@ GENERATOR  := -G Ninja
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libjpeg-dev \
             libgtest-dev libbenchmark-dev qt6-translations-l10n fonts-liberation fonts-dejavu-core \
             gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
-            xvfb xauth xdotool xclip imagemagick pulseaudio pulseaudio-utils \
+            xvfb xauth xdotool xclip x11-utils imagemagick pulseaudio pulseaudio-utils \
             hunspell hunspell-ru clang-format \
             dpkg-dev desktop-file-utils appstream
 

@@ -41,6 +41,9 @@ quit() {
 start_display
 start_installed
 window=$(wait_for_window "ТАЙНОВИД")
+# The window carries the application icon, in the sizes drawn for it.
+icons=$(xprop -id "$window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
+[ "$icons" = "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) " ] || { echo "window icons: $icons"; exit 1; }
 focus "$window"
 [ "$(reading_of_button 1 1)" = "Гексаграмма 1. Творчество (Цянь)" ] || { echo "table button 1 shows no reading"; exit 1; }
 quit
