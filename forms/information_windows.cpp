@@ -108,12 +108,16 @@ TForm3::TForm3() : InformationWindow("Form3", QStringLiteral("О ПРОГРАМ�
     Memo1->setPlainText(lines.join(QLatin1Char('\n')));
     CentreLines(Memo1);
 
-    // The picture scaled down to its frame with its proportions kept, centred.
+    // The picture scaled down to its frame with its proportions kept, centred;
+    // on a dense screen to the frame's size in device pixels.
     auto* image = MakeImage(this, "Image1", {514, 0, 122, 169}, {});
-    const QImage picture = resources::LoadPicture(QStringLiteral("about.jpg"));
+    const int scale = ScreenPictureScale(this);
+    QImage picture = resources::LoadPicture(QStringLiteral("about.jpg"), scale);
     if (!picture.isNull()) {
-        image->setPixmap(QPixmap::fromImage(
-            picture.scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        picture =
+            picture.scaled(image->size() * scale, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        picture.setDevicePixelRatio(scale);
+        image->setPixmap(QPixmap::fromImage(picture));
     }
 
     auto* button = MakeButton(this, "Button1", {514, 256, 121, 33}, QStringLiteral("Закрыть"));

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -17,7 +18,6 @@
 #include "forms/font_chooser.h"
 #include "forms/notice_window.h"
 #include "forms/widgets.h"
-#include "resources/pictures.h"
 #include "sound/audio_wave_player.h"
 
 using namespace forms;
@@ -58,6 +58,7 @@ TForm1::TForm1(Seams seams) : seams_(std::move(seams)) {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFont(PixelFont(kSansSerif, 11));
+    pictureScale_ = seams_.pictureScale ? seams_.pictureScale : ScreenPictureScale(this);
 
     buildControls();
     buildMenus();
@@ -73,6 +74,10 @@ void TForm1::setCompanions(TForm2* form2, TForm3* form3, TForm4* form4) {
     form2_ = form2;
     form3_ = form3;
     form4_ = form4;
+}
+
+QPixmap TForm1::picture(const QString& name) const {
+    return Picture(name, pictureScale_);
 }
 
 void TForm1::buildControls() {
@@ -101,7 +106,7 @@ void TForm1::buildControls() {
     GroupBox3 = Named(new QGroupBox(client_), "GroupBox3");
     GroupBox3->setGeometry(4, 0, 161, 528);
 
-    MakeImage(GroupBox3, "Image6", {4, 9, 153, 189}, QStringLiteral("title.jpg"));
+    MakeImage(GroupBox3, "Image6", {4, 9, 153, 189}, picture(QStringLiteral("title.jpg")));
 
     GroupBox1 =
         Named(new QGroupBox(QStringLiteral("     ВАША ГЕКСАГРАММА     "), GroupBox3), "GroupBox1");
@@ -109,7 +114,8 @@ void TForm1::buildControls() {
     SetCaptionColor(GroupBox1, colors::kBlue);
     buildCastingPanel(GroupBox1);
 
-    Image2 = MakeImage(GroupBox3, "Image2", QRect(1, 458, 159, 70), QStringLiteral("banner.bmp"));
+    Image2 = MakeImage(GroupBox3, "Image2", QRect(1, 458, 159, 70),
+                       picture(QStringLiteral("banner.bmp")));
 
     // Group boxes are opaque: in the reduced view the casting panel covers
     // the title picture.
@@ -145,10 +151,9 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
     for (const PictureButton& entry : pictureButtons) {
         QToolButton* button = MakeSpeedButton(group, entry.name, entry.geometry);
         QIcon icon;
-        const QString picture = QString::fromLatin1(entry.picture);
-        icon.addPixmap(QPixmap::fromImage(resources::LoadPicture(picture + ".bmp")), QIcon::Normal);
-        icon.addPixmap(QPixmap::fromImage(resources::LoadPicture(picture + "_disabled.bmp")),
-                       QIcon::Disabled);
+        const QString name = QString::fromLatin1(entry.picture);
+        icon.addPixmap(picture(name + ".bmp"), QIcon::Normal);
+        icon.addPixmap(picture(name + "_disabled.bmp"), QIcon::Disabled);
         button->setIcon(icon);
         button->setIconSize(QSize(16, 16));
         button->setToolTip(QString::fromUtf8(entry.hint));
@@ -210,11 +215,11 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
         {"Image28", "Image30", {56, 2, 37, 33}},
         {"Image29", "Image31", {100, 2, 41, 33}},
     };
+    const QPixmap headsPicture = picture(QStringLiteral("heads.bmp"));
+    const QPixmap tailsPicture = picture(QStringLiteral("tails.bmp"));
     for (int i = 0; i < 3; ++i) {
-        headsImages_[i] =
-            MakeImage(panel, coins[i].heads, coins[i].place, QStringLiteral("heads.bmp"));
-        tailsImages_[i] =
-            MakeImage(panel, coins[i].tails, coins[i].place, QStringLiteral("tails.bmp"));
+        headsImages_[i] = MakeImage(panel, coins[i].heads, coins[i].place, headsPicture);
+        tailsImages_[i] = MakeImage(panel, coins[i].tails, coins[i].place, tailsPicture);
         headsImages_[i]->hide();
         tailsImages_[i]->hide();
     }

@@ -2,6 +2,7 @@
 // and the reading area that the table buttons and the casts fill.
 #include <QGroupBox>
 #include <QLabel>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QToolButton>
 
@@ -41,9 +42,11 @@ QColor CaptionColor(int hexagram) {
 }  // namespace
 
 void TForm1::buildTable(QGroupBox* group) {
-    MakeImage(group, "Image5", {452, 188, 36, 148}, QStringLiteral("strip.bmp"));
-    MakeImage(group, "Image3", {7, 21, 36, 148}, QStringLiteral("strip.bmp"));
-    QLabel* table = MakeImage(group, "Image1", {46, 16, 402, 321}, QStringLiteral("table.bmp"));
+    const QPixmap strip = picture(QStringLiteral("strip.bmp"));
+    MakeImage(group, "Image5", {452, 188, 36, 148}, strip);
+    MakeImage(group, "Image3", {7, 21, 36, 148}, strip);
+    QLabel* table =
+        MakeImage(group, "Image1", {46, 16, 402, 321}, picture(QStringLiteral("table.bmp")));
     table->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // SpeedButton1 … SpeedButton64, row by row; captions from the one grid.
@@ -65,14 +68,14 @@ void TForm1::buildTable(QGroupBox* group) {
     for (int k = 1; k <= 8; ++k) {
         rowMarkers_[k - 1] =
             MakeImage(group, kRowMarkerNames[k - 1], {87, kRowMarkerTops[k - 1], 41, 33},
-                      QStringLiteral("row_marker_%1.bmp").arg(k));
+                      picture(QStringLiteral("row_marker_%1.bmp").arg(k)));
         rowMarkers_[k - 1]->hide();
     }
     for (int k = 1; k <= 8; ++k) {
         const int width = k == 6 ? 49 : 41;
         columnMarkers_[k - 1] =
             MakeImage(group, kColumnMarkerNames[k - 1], {kColumnMarkerLefts[k - 1], 48, width, 33},
-                      QStringLiteral("column_marker_%1.bmp").arg(k));
+                      picture(QStringLiteral("column_marker_%1.bmp").arg(k)));
         columnMarkers_[k - 1]->hide();
     }
 }
