@@ -14,27 +14,16 @@ using testing_support::WorkingFolder;
 
 namespace {
 
-bool NeedsName(QAccessible::Role role) {
-    switch (role) {
-        case QAccessible::PushButton:
-        case QAccessible::ButtonMenu:
-        case QAccessible::Graphic:
-        case QAccessible::List:
-        case QAccessible::ListItem:
-        case QAccessible::EditableText:
-        case QAccessible::StaticText:
-        case QAccessible::Dialog:
-        case QAccessible::Window:
-            return true;
-        default:
-            return false;
-    }
-}
+// Buttons, pictures, lists and their rows, texts and windows.
+const QList<QAccessible::Role> kNamed = {
+    QAccessible::PushButton, QAccessible::ButtonMenu, QAccessible::Graphic,
+    QAccessible::List,       QAccessible::ListItem,   QAccessible::EditableText,
+    QAccessible::StaticText, QAccessible::Dialog,     QAccessible::Window};
 
 // The controls from node down, hidden ones too, that a screen reader could
 // not name; `seen` counts all that need a name.
 void CollectUnnamed(QAccessibleInterface* node, QStringList& unnamed, int& seen) {
-    if (NeedsName(node->role())) {
+    if (kNamed.contains(node->role())) {
         ++seen;
         if (node->text(QAccessible::Name).trimmed().isEmpty()) {
             const QObject* object = node->object();
