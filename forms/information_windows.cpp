@@ -17,6 +17,7 @@ namespace forms {
 InformationWindow::InformationWindow(const char* name, const QString& caption, QSize client) {
     setObjectName(QString::fromLatin1(name));
     setWindowTitle(caption);
+    SetAccessibleText(this, caption);
     // A dialog frame with no title-bar buttons: the window's own button closes it.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -48,8 +49,10 @@ TForm2::TForm2(const std::function<void(const QString&)>& reportError)
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo1->setFont(PixelFont(kTimes, 17, true));
     SetBackground(Memo1, colors::kSilver);
+    SetAccessibleText(Memo1, QStringLiteral("О гадалке"), QStringLiteral("Вступительный текст"));
 
     auto* button = MakeButton(this, "Button1", {188, 324, 257, 25}, QStringLiteral("СПАСИБО"));
+    SetAccessibleText(button, QStringLiteral("Спасибо"), QStringLiteral("Закрыть окно"));
     QFont bold = button->font();
     bold.setBold(true);
     button->setFont(bold);
@@ -107,14 +110,22 @@ TForm3::TForm3() : InformationWindow("Form3", QStringLiteral("О ПРОГРАМ�
         lines << QString::fromUtf8(line);
     Memo1->setPlainText(lines.join(QLatin1Char('\n')));
     CentreLines(Memo1);
+    SetAccessibleText(Memo1, QStringLiteral("О программе"),
+                      QStringLiteral("Название, версия и автор программы"));
 
-    // The picture scaled down to its frame with its proportions kept, centred.
+    // The picture scaled down to its frame with its proportions kept, centred;
+    // on a dense screen to the frame's size in device pixels.
     auto* image = MakeImage(this, "Image1", {514, 0, 122, 169}, {});
-    const QImage picture = resources::LoadPicture(QStringLiteral("about.jpg"));
+    const int scale = ScreenPictureScale(this);
+    QImage picture = resources::LoadPicture(QStringLiteral("about.jpg"), scale);
     if (!picture.isNull()) {
-        image->setPixmap(QPixmap::fromImage(
-            picture.scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        picture =
+            picture.scaled(image->size() * scale, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        picture.setDevicePixelRatio(scale);
+        image->setPixmap(QPixmap::fromImage(picture));
     }
+    SetAccessibleText(image, QStringLiteral("ТАЙНОВИД"),
+                      QStringLiteral("Картинка: восемь триграмм вокруг знака инь-ян"));
 
     auto* button = MakeButton(this, "Button1", {514, 256, 121, 33}, QStringLiteral("Закрыть"));
     button->setFont(PixelFont(kSansSerif, 19));

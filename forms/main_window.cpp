@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -17,7 +18,6 @@
 #include "forms/font_chooser.h"
 #include "forms/notice_window.h"
 #include "forms/widgets.h"
-#include "resources/pictures.h"
 #include "sound/audio_wave_player.h"
 
 using namespace forms;
@@ -58,6 +58,7 @@ TForm1::TForm1(Seams seams) : seams_(std::move(seams)) {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFont(PixelFont(kSansSerif, 11));
+    pictureScale_ = seams_.pictureScale ? seams_.pictureScale : ScreenPictureScale(this);
 
     buildControls();
     buildMenus();
@@ -73,6 +74,10 @@ void TForm1::setCompanions(TForm2* form2, TForm3* form3, TForm4* form4) {
     form2_ = form2;
     form3_ = form3;
     form4_ = form4;
+}
+
+QPixmap TForm1::picture(const QString& name) const {
+    return Picture(name, pictureScale_);
 }
 
 void TForm1::buildControls() {
@@ -97,11 +102,16 @@ void TForm1::buildControls() {
     SetBackground(Memo1, colors::kSilver);
     Memo1->viewport()->setCursor(Qt::PointingHandCursor);
     ShowText(Memo1, kReadingPlaceholder);
+    SetAccessibleText(Memo1, QStringLiteral("Ответ"),
+                      QStringLiteral("Толкование гексаграммы, только для чтения"));
 
     GroupBox3 = Named(new QGroupBox(client_), "GroupBox3");
     GroupBox3->setGeometry(4, 0, 161, 528);
 
-    MakeImage(GroupBox3, "Image6", {4, 9, 153, 189}, QStringLiteral("title.jpg"));
+    SetAccessibleText(
+        MakeImage(GroupBox3, "Image6", {4, 9, 153, 189}, picture(QStringLiteral("title.jpg"))),
+        QStringLiteral("Древне-китайское гадание"),
+        QStringLiteral("Картинка: золотая сидящая фигурка"));
 
     GroupBox1 =
         Named(new QGroupBox(QStringLiteral("     ВАША ГЕКСАГРАММА     "), GroupBox3), "GroupBox1");
@@ -109,7 +119,9 @@ void TForm1::buildControls() {
     SetCaptionColor(GroupBox1, colors::kBlue);
     buildCastingPanel(GroupBox1);
 
-    Image2 = MakeImage(GroupBox3, "Image2", QRect(1, 458, 159, 70), QStringLiteral("banner.bmp"));
+    Image2 = MakeImage(GroupBox3, "Image2", QRect(1, 458, 159, 70),
+                       picture(QStringLiteral("banner.bmp")));
+    SetAccessibleText(Image2, QStringLiteral("ТАЙНОВИД"));
 
     // Group boxes are opaque: in the reduced view the casting panel covers
     // the title picture.
@@ -145,13 +157,13 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
     for (const PictureButton& entry : pictureButtons) {
         QToolButton* button = MakeSpeedButton(group, entry.name, entry.geometry);
         QIcon icon;
-        const QString picture = QString::fromLatin1(entry.picture);
-        icon.addPixmap(QPixmap::fromImage(resources::LoadPicture(picture + ".bmp")), QIcon::Normal);
-        icon.addPixmap(QPixmap::fromImage(resources::LoadPicture(picture + "_disabled.bmp")),
-                       QIcon::Disabled);
+        const QString name = QString::fromLatin1(entry.picture);
+        icon.addPixmap(picture(name + ".bmp"), QIcon::Normal);
+        icon.addPixmap(picture(name + "_disabled.bmp"), QIcon::Disabled);
         button->setIcon(icon);
         button->setIconSize(QSize(16, 16));
         button->setToolTip(QString::fromUtf8(entry.hint));
+        SetAccessibleText(button, QString::fromUtf8(entry.hint));
         const QString item = QString::fromLatin1(entry.item);
         connect(button, &QToolButton::clicked, this, [this, item] { InvokeGuarded(item); });
         *entry.button = button;
@@ -163,6 +175,8 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
     SpeedButton69->setToolTip(QStringLiteral("Обычный режим гадания"));
     SpeedButton69->setFont(PixelFont(kTimes, 16, true));
     SetTextColor(SpeedButton69, colors::kRed);
+    SetAccessibleText(SpeedButton69, QStringLiteral("Режим гадания: обычный"),
+                      QStringLiteral("Обычный режим гадания"));
     connect(SpeedButton69, &QToolButton::clicked, this, [this] { InvokeGuarded("N34"); });
 
     Button4 = MakeButton(group, "Button4", {8, 80, 65, 25}, QStringLiteral("ОРЁЛ"));
@@ -171,6 +185,8 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
     Button5 = MakeButton(group, "Button5", {88, 80, 65, 25}, QStringLiteral("РЕШКА"));
     Button5->hide();
     Button6 = MakeButton(group, "Button6", {8, 224, 145, 25}, QStringLiteral("Новая гексаграмма"));
+    SetAccessibleText(Button6, Button6->text(),
+                      QStringLiteral("Стереть черты и начать новую гексаграмму"));
 
     ListBox2 = Named(new QListWidget(group), "ListBox2");
     ListBox2->setGeometry(43, 116, 73, 95);
@@ -180,12 +196,24 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
     ListBox2->setTextElideMode(Qt::ElideNone);
     ListBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetBackground(ListBox2, colors::kSilver);
+    SetAccessibleText(ListBox2, QStringLiteral("Черты гексаграммы"),
+                      QStringLiteral("Первая черта сверху"));
 
     Button1 =
         MakeButton(group, "Button1", {8, 80, 145, 25}, QStringLiteral("Генератор случайности"));
     Button1->hide();
     Button2 = MakeButton(group, "Button2", {8, 80, 65, 25}, QStringLiteral("ОРЁЛ"));
     Button3 = MakeButton(group, "Button3", {88, 80, 65, 25}, QStringLiteral("РЕШКА"));
+
+    // The casting buttons read as their captions and say which line they cast.
+    const QString heads = QStringLiteral("Записать сплошную черту");
+    const QString tails = QStringLiteral("Записать прерывистую черту");
+    SetAccessibleText(Button1, Button1->text(),
+                      QStringLiteral("Бросить три монеты и записать выпавшую черту"));
+    for (QPushButton* button : {Button2, Button4})
+        SetAccessibleText(button, QStringLiteral("Орёл"), heads);
+    for (QPushButton* button : {Button3, Button5})
+        SetAccessibleText(button, QStringLiteral("Решка"), tails);
 
     on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
     on(Button2, &QPushButton::clicked, [this] { Button2Click(); });
@@ -199,6 +227,7 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setLineWidth(1);
     SetBackground(panel, colors::kSilver);
+    SetAccessibleText(panel, QStringLiteral("Монеты"));
 
     // Three coin places, the tails picture created after (over) the heads one.
     const struct {
@@ -210,11 +239,13 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
         {"Image28", "Image30", {56, 2, 37, 33}},
         {"Image29", "Image31", {100, 2, 41, 33}},
     };
+    const QPixmap headsPicture = picture(QStringLiteral("heads.bmp"));
+    const QPixmap tailsPicture = picture(QStringLiteral("tails.bmp"));
     for (int i = 0; i < 3; ++i) {
-        headsImages_[i] =
-            MakeImage(panel, coins[i].heads, coins[i].place, QStringLiteral("heads.bmp"));
-        tailsImages_[i] =
-            MakeImage(panel, coins[i].tails, coins[i].place, QStringLiteral("tails.bmp"));
+        headsImages_[i] = MakeImage(panel, coins[i].heads, coins[i].place, headsPicture);
+        tailsImages_[i] = MakeImage(panel, coins[i].tails, coins[i].place, tailsPicture);
+        SetAccessibleText(headsImages_[i], QStringLiteral("Монета %1: орёл").arg(i + 1));
+        SetAccessibleText(tailsImages_[i], QStringLiteral("Монета %1: решка").arg(i + 1));
         headsImages_[i]->hide();
         tailsImages_[i]->hide();
     }

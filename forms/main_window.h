@@ -30,6 +30,7 @@ class QGroupBox;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QPixmap;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
@@ -52,6 +53,8 @@ public:
         // The font and colour dialogs: nothing when the user cancels.
         std::function<std::optional<QFont>(const QFont& initial)> chooseFont;
         std::function<std::optional<QColor>(const QColor& initial)> chooseColor;
+        // The scale of the pictures, 1 or 2; 0 takes it from the screen.
+        int pictureScale = 0;
     };
 
     TForm1();
@@ -128,6 +131,7 @@ private:
         bool checked = false;
     };
 
+    QPixmap picture(const QString& name) const;
     void buildControls();
     void buildCastingPanel(QGroupBox* group);
     void buildTable(QGroupBox* group);
@@ -172,6 +176,7 @@ private:
     divination::CastState cast_;
     settings::Settings settings_;
     bool shownOnce_ = false;
+    int pictureScale_ = 1;
     QFont fontDialogFont_;                       // FontDialog1 keeps its font between uses
     QColor colorDialogColor_ = QColor(0, 0, 0);  // ColorDialog1 keeps the last colour chosen
 

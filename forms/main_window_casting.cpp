@@ -68,6 +68,12 @@ void TForm1::appendGlyph(Line value) {
     const std::string_view glyph = divination::Glyph(value);
     auto* row = new QListWidgetItem(QString::fromLatin1(glyph.data(), qsizetype(glyph.size())));
     row->setSizeHint(QSize(0, 13));
+    // The glyph is a row of underscores: say what it draws.
+    row->setData(Qt::AccessibleTextRole,
+                 QStringLiteral("Черта %1: %2")
+                     .arg(ListBox2->count() + 1)
+                     .arg(value == Line::Solid ? QStringLiteral("сплошная")
+                                               : QStringLiteral("прерывистая")));
     ListBox2->addItem(row);
 }
 

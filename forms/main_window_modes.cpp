@@ -12,13 +12,14 @@ struct ModeLook {
     const char* mainItem;
     const char* caption;
     const char* hint;
+    const char* spoken;  // what a screen reader says of the mode button
 };
 
 // Indexed by CastMode − 1.
 constexpr ModeLook kModes[3] = {
-    {"N5", "автомат", "автоматически режим гадания"},
-    {"N6", "полуавтомат", "полуавтоматически режим гадания"},
-    {"N14", "обычный", "обычный режим гадания"},
+    {"N5", "автомат", "автоматически режим гадания", "Автоматический режим гадания"},
+    {"N6", "полуавтомат", "полуавтоматически режим гадания", "Полуавтоматический режим гадания"},
+    {"N14", "обычный", "обычный режим гадания", "Обычный режим гадания"},
 };
 
 }  // namespace
@@ -29,6 +30,8 @@ void TForm1::SelectMode(int mode) {
         setItemEnabled(QString::fromLatin1(kModes[m - 1].mainItem), m != mode);
     SpeedButton69->setText(QString::fromUtf8(kModes[mode - 1].caption));
     SpeedButton69->setToolTip(QString::fromUtf8(kModes[mode - 1].hint));
+    SpeedButton69->setAccessibleName(QStringLiteral("Режим гадания: ") + SpeedButton69->text());
+    SpeedButton69->setAccessibleDescription(QString::fromUtf8(kModes[mode - 1].spoken));
     Button1->setVisible(mode == 1);
     Button4->setVisible(mode == 2);
     Button5->setVisible(mode == 2);

@@ -2,6 +2,7 @@
 // and the reading area that the table buttons and the casts fill.
 #include <QGroupBox>
 #include <QLabel>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QToolButton>
 
@@ -27,6 +28,14 @@ constexpr const char* kColumnMarkerNames[8] = {"Image18", "Image19", "Image20", 
 constexpr int kRedCaptions[] = {13, 19, 31, 40, 41, 45, 49, 59};
 constexpr int kBlackCaptions[] = {3, 29, 39, 44, 47};
 
+// A trigram as a screen reader says it: its lines from the first on.
+QString TrigramLines(int trigram) {
+    QStringList lines;
+    for (int bit : {4, 2, 1})
+        lines << ((trigram - 1) & bit ? QStringLiteral("прерывистая") : QStringLiteral("сплошная"));
+    return QStringLiteral("триграмма %1: %2").arg(trigram).arg(lines.join(QStringLiteral(", ")));
+}
+
 QColor CaptionColor(int hexagram) {
     auto in = [hexagram](const auto& list) {
         return std::find(std::begin(list), std::end(list), hexagram) != std::end(list);
@@ -41,10 +50,16 @@ QColor CaptionColor(int hexagram) {
 }  // namespace
 
 void TForm1::buildTable(QGroupBox* group) {
-    MakeImage(group, "Image5", {452, 188, 36, 148}, QStringLiteral("strip.bmp"));
-    MakeImage(group, "Image3", {7, 21, 36, 148}, QStringLiteral("strip.bmp"));
-    QLabel* table = MakeImage(group, "Image1", {46, 16, 402, 321}, QStringLiteral("table.bmp"));
+    const QPixmap strip = picture(QStringLiteral("strip.bmp"));
+    for (QLabel* label : {MakeImage(group, "Image5", {452, 188, 36, 148}, strip),
+                          MakeImage(group, "Image3", {7, 21, 36, 148}, strip)})
+        SetAccessibleText(label, QStringLiteral("ТАЙНОВИД"));
+    QLabel* table =
+        MakeImage(group, "Image1", {46, 16, 402, 321}, picture(QStringLiteral("table.bmp")));
     table->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    SetAccessibleText(table, QStringLiteral("Таблица гексаграмм"),
+                      QStringLiteral("Столбцы: триграмма черт 1–3 (Верх), "
+                                     "строки: триграмма черт 4–6 (Низ)"));
 
     // SpeedButton1 … SpeedButton64, row by row; captions from the one grid.
     for (int row = 1; row <= 8; ++row) {
@@ -57,6 +72,9 @@ void TForm1::buildTable(QGroupBox* group) {
             button->setText(QString::number(hexagram));
             button->setFont(PixelFont(kSansSerif, 15, true));
             SetTextColor(button, CaptionColor(hexagram));
+            SetAccessibleText(
+                button, QStringLiteral("Гексаграмма %1").arg(hexagram),
+                QStringLiteral("Показать толкование; столбец %1, строка %2").arg(column).arg(row));
             on(button, &QToolButton::clicked, [this, hexagram] { TableButtonClick(hexagram); });
             tableButtons_[index] = button;
         }
@@ -65,14 +83,18 @@ void TForm1::buildTable(QGroupBox* group) {
     for (int k = 1; k <= 8; ++k) {
         rowMarkers_[k - 1] =
             MakeImage(group, kRowMarkerNames[k - 1], {87, kRowMarkerTops[k - 1], 41, 33},
-                      QStringLiteral("row_marker_%1.bmp").arg(k));
+                      picture(QStringLiteral("row_marker_%1.bmp").arg(k)));
+        SetAccessibleText(rowMarkers_[k - 1], QStringLiteral("Отмечена строка %1 (Низ)").arg(k),
+                          TrigramLines(k));
         rowMarkers_[k - 1]->hide();
     }
     for (int k = 1; k <= 8; ++k) {
         const int width = k == 6 ? 49 : 41;
         columnMarkers_[k - 1] =
             MakeImage(group, kColumnMarkerNames[k - 1], {kColumnMarkerLefts[k - 1], 48, width, 33},
-                      QStringLiteral("column_marker_%1.bmp").arg(k));
+                      picture(QStringLiteral("column_marker_%1.bmp").arg(k)));
+        SetAccessibleText(columnMarkers_[k - 1], QStringLiteral("Отмечен столбец %1 (Верх)").arg(k),
+                          TrigramLines(k));
         columnMarkers_[k - 1]->hide();
     }
 }

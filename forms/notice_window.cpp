@@ -10,6 +10,8 @@ using namespace forms;
 TForm4::TForm4() {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Обратите внимание!!!"));
+    SetAccessibleText(this, QStringLiteral("Обратите внимание"),
+                      QStringLiteral("Ваша гексаграмма готова"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -29,6 +31,7 @@ TForm4::TForm4() {
     Memo1->setPlainText(QStringLiteral("\nВАША ГЕКСАГРАММА ГОТОВА !!!"));
     CentreLines(Memo1);
     Memo1->moveCursor(QTextCursor::End);
+    SetAccessibleText(Memo1, QStringLiteral("Ваша гексаграмма готова"));
 
     auto* button = MakeButton(this, "Button1", {72, 76, 249, 24}, QStringLiteral("Спасибо"));
     button->setFont(PixelFont(kSansSerif, 13, true));

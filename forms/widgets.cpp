@@ -56,14 +56,28 @@ void SetBackground(QWidget* widget, const QColor& color) {
     widget->setAutoFillBackground(true);
 }
 
+int ScreenPictureScale(const QWidget* window) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return resources::PictureScale(screen ? screen->devicePixelRatio() : 1.0);
+}
+
+QPixmap Picture(const QString& name, int scale) {
+    return QPixmap::fromImage(resources::LoadPicture(name, scale));
+}
+
 QLabel* MakeImage(QWidget* parent, const char* name, const QRect& geometry,
-                  const QString& picture) {
+                  const QPixmap& picture) {
     auto* label = Named(new QLabel(parent), name);
     label->setGeometry(geometry);
     label->setAlignment(Qt::AlignCenter);
-    if (!picture.isEmpty())
-        label->setPixmap(QPixmap::fromImage(resources::LoadPicture(picture)));
+    if (!picture.isNull())
+        label->setPixmap(picture);
     return label;
+}
+
+void SetAccessibleText(QWidget* widget, const QString& name, const QString& description) {
+    widget->setAccessibleName(name);
+    widget->setAccessibleDescription(description);
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& geometry,

@@ -9,6 +9,7 @@
 #include <QString>
 
 class QLabel;
+class QPixmap;
 class QPlainTextEdit;
 class QPushButton;
 class QTextEdit;
@@ -53,8 +54,20 @@ W* Named(W* widget, const char* name) {
     return widget;
 }
 
-// An embedded picture, by file name, shown unscaled and centred in its frame.
-QLabel* MakeImage(QWidget* parent, const char* name, const QRect& geometry, const QString& picture);
+// The scale of the pictures for a window: 2 where its screen's device pixel
+// ratio is above 1, else 1 (see resources::PictureScale).
+int ScreenPictureScale(const QWidget* window);
+
+// An embedded picture by file name at scale 1 or 2, ready to be shown at
+// its size in logical pixels.
+QPixmap Picture(const QString& name, int scale);
+
+// A picture shown unscaled and centred in its frame.
+QLabel* MakeImage(QWidget* parent, const char* name, const QRect& geometry, const QPixmap& picture);
+
+// What a screen reader says of a control: its name and, where the name
+// alone is not enough, a description.
+void SetAccessibleText(QWidget* widget, const QString& name, const QString& description = {});
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& geometry,
                         const QString& caption);

@@ -17,10 +17,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display itself and writes its number once it is ready;
-# -noreset keeps it from restarting between one program and the next.
+# start_display [WIDTHxHEIGHT]: Xvfb picks a free display itself and writes
+# its number once it is ready; -noreset keeps it from restarting between one
+# program and the next.
 start_display() {
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     if [ -s "$work/display" ]; then
@@ -40,12 +41,13 @@ start_program() {
   program_pid=$!
 }
 
-# wait_for_window TITLE: prints the id of the main window, 668 pixels wide,
-# once it is mapped (an error box carries the same title).
+# wait_for_window TITLE [WIDTH]: prints the id of the main window, 668 screen
+# pixels wide unless told, once it is mapped (an error box carries the same
+# title).
 wait_for_window() {
   for _ in $(seq 500); do
     for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true); do
-      if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q 'Geometry: 668x'; then
+      if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: ${2:-668}x"; then
         echo "$id"
         return 0
       fi

@@ -1,4 +1,5 @@
-// The smaller pictures: coins, side strip, banner and speed-button pictures.
+// The smaller pictures: coins, side strip, banner and speed-button pictures;
+// and every picture's 2x variant against its 1x one.
 
 #include <QImage>
 #include <QTest>
@@ -17,6 +18,37 @@ int Count(const QImage& image, auto predicate) {
         for (int x = 0; x < image.width(); ++x)
             n += predicate(image.pixel(x, y)) ? 1 : 0;
     return n;
+}
+
+int Distance(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+           std::abs(qBlue(a) - qBlue(b)) + std::abs(qAlpha(a) - qAlpha(b));
+}
+
+// Sharp steps between neighbouring pixels of a 2x picture: those inside a
+// 2 x 2 block, which only a finer drawing can have (a doubled 1x picture has
+// none, a smoothly enlarged one only soft ones), and those between blocks.
+struct Steps {
+    int inside = 0, between = 0;
+};
+
+Steps SharpSteps(const QImage& picture) {
+    constexpr int kSharp = 300;
+    // Premultiplied, so that the colour under a transparent pixel does not count.
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    Steps steps;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            int& right = x % 2 == 0 ? steps.inside : steps.between;
+            int& down = y % 2 == 0 ? steps.inside : steps.between;
+            if (x + 1 < image.width() && Distance(c, image.pixel(x + 1, y)) >= kSharp)
+                ++right;
+            if (y + 1 < image.height() && Distance(c, image.pixel(x, y + 1)) >= kSharp)
+                ++down;
+        }
+    }
+    return steps;
 }
 
 bool IsGrey(QRgb c) {
@@ -106,6 +138,40 @@ private slots:
         QVERIFY(Count(greyed, [](QRgb c) { return qAlpha(c) == 255; }) > 10);
         QCOMPARE(Count(greyed, [](QRgb c) { return qAlpha(c) > 0 && qRed(c) != qBlue(c); }), 0);
         QCOMPARE(Count(greyed, [](QRgb c) { return qAlpha(c) > 0 && qRed(c) != qGreen(c); }), 0);
+    }
+
+    void twiceAsDenseIsDrawnNotEnlarged_data() {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"table.bmp", "heads.bmp", "tails.bmp", "strip.bmp", "banner.bmp",
+                                 "title.jpg", "about.jpg", "sound_on.bmp", "sound_off.bmp"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void twiceAsDenseIsDrawnNotEnlarged() {
+        QFETCH(QString, name);
+        const QImage raw = resources::LoadPicture(name, 2);
+        QCOMPARE(raw.devicePixelRatio(), 2.0);
+        const QImage once = Load(name);
+        const QImage twice = raw.convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(twice.size(), once.size() * 2);
+        // The same drawing: halved, it is close to the 1x picture.
+        const QImage halved =
+            twice.scaled(once.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        qint64 difference = 0;
+        for (int y = 0; y < once.height(); ++y)
+            for (int x = 0; x < once.width(); ++x)
+                difference += Distance(once.pixel(x, y), halved.pixel(x, y));
+        const double perPixel = double(difference) / (once.width() * once.height());
+        QVERIFY2(perPixel < 40, qPrintable(QString::number(perPixel)));
+        // Finer: sharp steps inside the 2 x 2 blocks, where the 1x picture
+        // doubled has none and smoothly enlarged only a few.
+        const Steps steps = SharpSteps(twice);
+        const Steps enlarged =
+            SharpSteps(once.scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        QVERIFY2(steps.inside >= 2 * enlarged.inside + 20,
+                 qPrintable(QString("%1 sharp steps inside blocks, enlarged %2")
+                                .arg(steps.inside)
+                                .arg(enlarged.inside)));
     }
 
     void unknownPictureIsNull() {

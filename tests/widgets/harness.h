@@ -64,8 +64,9 @@ struct Harness {
     std::vector<QColor> colorsOffered;
     std::unique_ptr<TForm1> form;
 
-    // Starts from the given Save.Bmp in the working folder, or from none.
-    explicit Harness(const QByteArray& saveBmp = {}) {
+    // Starts from the given Save.Bmp in the working folder, or from none;
+    // with the pictures of the given scale, or of the screen's.
+    explicit Harness(const QByteArray& saveBmp = {}, int pictureScale = 0) {
         QFile::remove(QStringLiteral("Save.Bmp"));
         if (!saveBmp.isEmpty()) {
             QFile file(QStringLiteral("Save.Bmp"));
@@ -76,6 +77,7 @@ struct Harness {
         seams.reportError = [this](const QString& text) { errors << text; };
         seams.showNotice = [this] { ++notices; };
         seams.player = &player;
+        seams.pictureScale = pictureScale;
         seams.chooseFont = [this](const QFont& initial) {
             fontsOffered.push_back(initial);
             std::optional<QFont> answer = fontAnswers.front();

@@ -1,5 +1,6 @@
 // Each trigram marker, shown over the table, turns exactly the brown bars of
-// its heading green and changes no other pixel of the window.
+// its heading green and changes no other pixel of the window: with the 1x
+// pictures drawn at device pixel ratio 1, and with the 2x ones at 2.
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -11,6 +12,19 @@
 
 using testing_support::Harness;
 using testing_support::WorkingFolder;
+
+namespace {
+
+// The widget as a screen of the given device pixel ratio shows it.
+QImage Render(QWidget* widget, int ratio) {
+    QImage image(widget->size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    widget->render(&image);
+    return image;
+}
+
+}  // namespace
 
 class TableMarkersTest : public QObject {
     Q_OBJECT
@@ -25,36 +39,45 @@ private:
 };
 
 void TableMarkersTest::markerLightsItsHeadingOnly_data() {
+    QTest::addColumn<QByteArray>("marker");
     QTest::addColumn<int>("trigram");
+    QTest::addColumn<int>("ratio");
     const char* rows[8] = {"Image4",  "Image11", "Image12", "Image13",
                            "Image14", "Image15", "Image16", "Image17"};
-    for (int k = 1; k <= 8; ++k) {
-        QTest::newRow(("Image" + QByteArray::number(17 + k)).constData()) << k;
-        QTest::newRow(rows[k - 1]) << k;
+    for (int ratio : {1, 2}) {
+        for (int k = 1; k <= 8; ++k) {
+            const QByteArray column = "Image" + QByteArray::number(17 + k);
+            QTest::addRow("%s, %dx", column.constData(), ratio) << column << k << ratio;
+            QTest::addRow("%s, %dx", rows[k - 1], ratio) << QByteArray(rows[k - 1]) << k << ratio;
+        }
     }
 }
 
 void TableMarkersTest::markerLightsItsHeadingOnly() {
+    QFETCH(QByteArray, marker);
     QFETCH(int, trigram);
-    Harness h;
+    QFETCH(int, ratio);
+    Harness h({}, ratio);
     auto* table = h.find<QGroupBox>("GroupBox2");
-    auto* marker = h.find<QLabel>(QTest::currentDataTag());
-    QVERIFY(marker && marker->isHidden());
-    const QImage before = table->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    marker->show();
-    const QImage after = table->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    auto* label = h.find<QLabel>(marker.constData());
+    QVERIFY(label && label->isHidden());
+    QCOMPARE(label->pixmap().devicePixelRatio(), qreal(ratio));
+    const QImage before = Render(table, ratio);
+    label->show();
+    const QImage after = Render(table, ratio);
     QCOMPARE(after.size(), before.size());
 
-    // The brown pixels of the table picture, in the group's coordinates.
+    // The brown pixels of the table picture, in the group's device pixels.
     const QImage picture =
-        resources::LoadPicture("table.bmp").convertToFormat(QImage::Format_RGB32);
-    const QPoint origin = h.find("Image1")->pos();
+        resources::LoadPicture("table.bmp", ratio).convertToFormat(QImage::Format_RGB32);
+    const QPoint origin = h.find("Image1")->pos() * ratio;
     // The marker's picture, centred unscaled in its control.
-    const QSize size = marker->pixmap().size();
-    const QRect control = marker->geometry();
-    const QRect area(control.topLeft() + QPoint((control.width() - size.width()) / 2,
-                                                (control.height() - size.height()) / 2),
-                     size);
+    const QSize size = label->pixmap().deviceIndependentSize().toSize();
+    const QRect control = label->geometry();
+    const QRect area((control.topLeft() + QPoint((control.width() - size.width()) / 2,
+                                                 (control.height() - size.height()) / 2)) *
+                         ratio,
+                     size * ratio);
     int changed = 0, brown = 0;
     for (int y = 0; y < before.height(); ++y) {
         for (int x = 0; x < before.width(); ++x) {
@@ -76,7 +99,7 @@ void TableMarkersTest::markerLightsItsHeadingOnly() {
     // A trigram drawing has three bars of 32 × 3, or 24 × 3 when broken.
     const int bars = 3 * 3 * 32 - 8 * 3 * ((trigram - 1) >> 2 & 1) -
                      8 * 3 * ((trigram - 1) >> 1 & 1) - 8 * 3 * ((trigram - 1) & 1);
-    QCOMPARE(brown, bars);
+    QCOMPARE(brown, bars * ratio * ratio);
     QCOMPARE(changed, brown);
 }
 

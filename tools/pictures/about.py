@@ -1,5 +1,7 @@
 """The picture of the "О ПРОГРАММЕ" window: the eight trigrams around a
-yin-yang on parchment, the name above and a line below."""
+yin-yang on parchment, the name above and a line below. Coordinates are in
+pixels of the 309 x 436 layout, supersampled S times over the picture's own
+resolution (twice the layout at scale 2)."""
 
 import math
 
@@ -21,10 +23,10 @@ RING = [(False, False, False), (True, False, False), (True, False, True), (True,
         (True, True, True), (False, True, True), (False, True, False), (False, False, True)]
 
 
-def _parchment():
-    ramp = Image.radial_gradient("L").resize((int(WIDTH * S * 1.25), int(HEIGHT * S * 1.05)))
-    ramp = ramp.crop(((ramp.width - WIDTH * S) // 2, (ramp.height - HEIGHT * S) // 2,
-                      (ramp.width + WIDTH * S) // 2, (ramp.height + HEIGHT * S) // 2))
+def _parchment(u):
+    ramp = Image.radial_gradient("L").resize((int(WIDTH * u * 1.25), int(HEIGHT * u * 1.05)))
+    ramp = ramp.crop(((ramp.width - WIDTH * u) // 2, (ramp.height - HEIGHT * u) // 2,
+                      (ramp.width + WIDTH * u) // 2, (ramp.height + HEIGHT * u) // 2))
     luts = [[lerp(PARCHMENT_LIGHT, PARCHMENT_DARK, v / 255)[c] for v in range(256)]
             for c in range(3)]
     return Image.merge("RGB", [ramp.point(lut) for lut in luts])
@@ -54,9 +56,9 @@ def _trigram(draw, centre, angle, lines, scale):
             _bar(draw, c, along, outward, half_length, half_width, 0.0, 1.0, INK)
 
 
-def _yin_yang(draw, cx, cy, r):
+def _yin_yang(draw, cx, cy, r, u):
     box = lambda x, y, rr: (x - rr, y - rr, x + rr, y + rr)
-    draw.ellipse(box(cx, cy, r + 3 * S), fill=MAROON)
+    draw.ellipse(box(cx, cy, r + 3 * u), fill=MAROON)
     draw.pieslice(box(cx, cy, r), -90, 90, fill=INK)
     draw.pieslice(box(cx, cy, r), 90, 270, fill=(255, 252, 240))
     draw.ellipse(box(cx, cy - r / 2, r / 2), fill=(255, 252, 240))
@@ -65,24 +67,25 @@ def _yin_yang(draw, cx, cy, r):
     draw.ellipse(box(cx, cy + r / 2, r / 7), fill=(255, 252, 240))
 
 
-def draw_about():
-    canvas = _parchment()
+def draw_about(scale=1):
+    u = S * scale  # canvas pixels a layout pixel
+    canvas = _parchment(u)
     draw = ImageDraw.Draw(canvas)
-    draw.rectangle((4 * S, 4 * S, (WIDTH - 5) * S, (HEIGHT - 5) * S), outline=MAROON, width=3 * S)
-    draw.rectangle((10 * S, 10 * S, (WIDTH - 11) * S, (HEIGHT - 11) * S), outline=MAROON, width=S)
+    draw.rectangle((4 * u, 4 * u, (WIDTH - 5) * u, (HEIGHT - 5) * u), outline=MAROON, width=3 * u)
+    draw.rectangle((10 * u, 10 * u, (WIDTH - 11) * u, (HEIGHT - 11) * u), outline=MAROON, width=u)
 
-    draw.text((WIDTH * S / 2, 48 * S), "ТАЙНОВИД", fill=MAROON, font=font("serif-bold", 34 * S),
+    draw.text((WIDTH * u / 2, 48 * u), "ТАЙНОВИД", fill=MAROON, font=font("serif-bold", 34 * u),
               anchor="ms")
-    draw.line(((60 * S, 60 * S), ((WIDTH - 60) * S, 60 * S)), fill=MAROON, width=S)
+    draw.line(((60 * u, 60 * u), ((WIDTH - 60) * u, 60 * u)), fill=MAROON, width=u)
 
-    cx, cy = WIDTH * S / 2, 232 * S
-    draw.ellipse((cx - 138 * S, cy - 138 * S, cx + 138 * S, cy + 138 * S), outline=MAROON, width=S)
+    cx, cy = WIDTH * u / 2, 232 * u
+    draw.ellipse((cx - 138 * u, cy - 138 * u, cx + 138 * u, cy + 138 * u), outline=MAROON, width=u)
     for i, lines in enumerate(RING):
         angle = i * math.pi / 4
-        centre = (cx + math.sin(angle) * 104 * S, cy - math.cos(angle) * 104 * S)
-        _trigram(draw, centre, angle, lines, S)
-    _yin_yang(draw, cx, cy, 54 * S)
+        centre = (cx + math.sin(angle) * 104 * u, cy - math.cos(angle) * 104 * u)
+        _trigram(draw, centre, angle, lines, u)
+    _yin_yang(draw, cx, cy, 54 * u, u)
 
-    draw.text((WIDTH * S / 2, 404 * S), "гадание по 64 гексаграммам", fill=MAROON,
-              font=font("serif-bold", 15 * S), anchor="ms")
+    draw.text((WIDTH * u / 2, 404 * u), "гадание по 64 гексаграммам", fill=MAROON,
+              font=font("serif-bold", 15 * u), anchor="ms")
     return shrink(canvas, S)

@@ -10,6 +10,11 @@ Opaque pictures are 24-bit bitmaps. The side strip, the banner and the
 speed-button pictures have a transparent ground and are 32-bit bitmaps with
 an alpha channel (see bmp.py). The title picture and the "О ПРОГРАММЕ"
 picture are JPEG files.
+
+Every picture is drawn twice: at the size the window lays it out, and at
+twice that for screens with a device pixel ratio above 1, as name@2x.bmp or
+name@2x.jpg. The 2x pictures are the same drawings made at the finer
+resolution, not enlargements of the 1x ones.
 """
 
 import os
@@ -37,28 +42,36 @@ def _jpeg(image, path):
                               progressive=False)
 
 
-def main():
-    os.makedirs(OUT, exist_ok=True)
-    out = lambda name: os.path.join(OUT, name)
+def draw_pictures(scale):
+    """Writes every picture at the given scale, 1 or 2."""
+    suffix = "" if scale == 1 else f"@{scale}x"
+    out = lambda name, ext: os.path.join(OUT, f"{name}{suffix}.{ext}")
 
-    picture = table.draw_table()
-    bmp.save_rgb(picture, out("table.bmp"))
+    picture = table.draw_table(scale)
+    bmp.save_rgb(picture, out("table", "bmp"))
     for k in range(1, 9):
-        bmp.save_rgb(table.cut_marker(picture, "column", k), out(f"column_marker_{k}.bmp"))
-        bmp.save_rgb(table.cut_marker(picture, "row", k), out(f"row_marker_{k}.bmp"))
+        bmp.save_rgb(table.cut_marker(picture, "column", k, scale),
+                     out(f"column_marker_{k}", "bmp"))
+        bmp.save_rgb(table.cut_marker(picture, "row", k, scale), out(f"row_marker_{k}", "bmp"))
 
-    bmp.save_rgb(coins.draw_heads(), out("heads.bmp"))
-    bmp.save_rgb(coins.draw_tails(), out("tails.bmp"))
-    bmp.save_rgba(lettering.draw_strip(), out("strip.bmp"))
-    bmp.save_rgba(lettering.draw_banner(), out("banner.bmp"))
-    _jpeg(lettering.draw_title(figurine.draw_figurine), out("title.jpg"))
-    _jpeg(about.draw_about(), out("about.jpg"))
+    bmp.save_rgb(coins.draw_heads(scale), out("heads", "bmp"))
+    bmp.save_rgb(coins.draw_tails(scale), out("tails", "bmp"))
+    bmp.save_rgba(lettering.draw_strip(scale), out("strip", "bmp"))
+    bmp.save_rgba(lettering.draw_banner(scale), out("banner", "bmp"))
+    _jpeg(lettering.draw_title(figurine.draw_figurine, scale), out("title", "jpg"))
+    _jpeg(about.draw_about(scale), out("about", "jpg"))
 
     for name, draw in (("table_show", icons.draw_table_show), ("table_hide", icons.draw_table_hide),
                        ("sound_on", icons.draw_sound_on), ("sound_off", icons.draw_sound_off)):
-        image = draw()
-        bmp.save_rgba(image, out(f"{name}.bmp"))
-        bmp.save_rgba(icons.greyed(image), out(f"{name}_disabled.bmp"))
+        image = draw(scale)
+        bmp.save_rgba(image, out(name, "bmp"))
+        bmp.save_rgba(icons.greyed(image, scale), out(f"{name}_disabled", "bmp"))
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    for scale in (1, 2):
+        draw_pictures(scale)
 
     os.makedirs(ICONS, exist_ok=True)
     for size in app_icon.SIZES:

@@ -6,6 +6,12 @@ picture, so each marker is cut out of the table picture itself at the place
 where it will be seen, with the brown bars turned green. Showing a marker
 therefore changes exactly the bars of its heading and nothing else; the
 checks at the end of this module make sure the geometry allows that.
+
+Every function that draws takes the scale: 1 for the picture as the window
+lays it out, 2 for dense screens, where each pixel of the layout is 2 x 2
+pixels of the picture. The grid and the bars cover exactly the scaled pixels
+of the layout, so a 2x marker still lies exactly over its heading; the
+lettering and the diagonal are drawn anew at the finer resolution.
 """
 
 from PIL import Image, ImageDraw
@@ -80,17 +86,23 @@ def row_bars_origin(k):
     return x, rect[1] + BAR_ROW_IN_MARKER
 
 
-def draw_trigram(draw, origin, k, colour):
+def scaled(box, scale):
+    """The picture pixels (inclusive) of layout pixels box (inclusive)."""
+    left, top, right, bottom = box
+    return (left * scale, top * scale, (right + 1) * scale - 1, (bottom + 1) * scale - 1)
+
+
+def draw_trigram(draw, origin, k, colour, scale=1):
     x, y = origin
     for i, broken in enumerate(trigram_lines(k)):
         top = y + i * BAR_STEP
         bottom = top + BAR_HEIGHT - 1
         if broken:
-            draw.rectangle((x, top, x + GAP_START - 1, bottom), fill=colour)
-            draw.rectangle((x + GAP_START + GAP_LENGTH, top, x + BAR_LENGTH - 1, bottom),
-                           fill=colour)
+            pieces = [(x, x + GAP_START - 1), (x + GAP_START + GAP_LENGTH, x + BAR_LENGTH - 1)]
         else:
-            draw.rectangle((x, top, x + BAR_LENGTH - 1, bottom), fill=colour)
+            pieces = [(x, x + BAR_LENGTH - 1)]
+        for first, last in pieces:
+            draw.rectangle(scaled((first, top, last, bottom), scale), fill=colour)
 
 
 def _grid_lines(spans, size):
@@ -114,33 +126,37 @@ def _centred_text(draw, box, text, font_, colour):
               font=font_, anchor="mm")
 
 
-def draw_table():
+def draw_table(scale=1):
     _check_grid()
-    image = Image.new("RGB", (WIDTH, HEIGHT), BLACK)
+    image = Image.new("RGB", (WIDTH * scale, HEIGHT * scale), BLACK)
     draw = ImageDraw.Draw(image)
     draw.fontmode = "1"  # crisp bitmap digits, no blended edge colours
+    area = lambda box: scaled(box, scale)
 
-    draw.rectangle(CORNER, fill=LIGHT_GREY)
-    draw.line((CORNER[0], CORNER[1], CORNER[2], CORNER[3]), fill=BLACK)
-    caption = font("ui", 12)
-    draw.text((CORNER[2] - 3, CORNER[1] + 2), "Верх", fill=BLACK, font=caption, anchor="ra")
-    draw.text((CORNER[0] + 3, CORNER[3] - 2), "Низ", fill=BLACK, font=caption, anchor="ls")
+    corner = area(CORNER)
+    draw.rectangle(corner, fill=LIGHT_GREY)
+    draw.line(corner, fill=BLACK, width=scale)
+    caption = font("ui", 12 * scale)
+    draw.text(((CORNER[2] - 3) * scale, (CORNER[1] + 2) * scale), "Верх", fill=BLACK,
+              font=caption, anchor="ra")
+    draw.text(((CORNER[0] + 3) * scale, (CORNER[3] - 2) * scale), "Низ", fill=BLACK,
+              font=caption, anchor="ls")
 
-    digits = font("ui-bold", 18)
+    digits = font("ui-bold", 18 * scale)
     for k in range(1, 9):
         x0, x1 = COLUMN_SPANS[k + 1]
         y0, y1 = ROW_SPANS[k + 1]
         number_row = (x0, ROW_SPANS[0][0], x1, ROW_SPANS[0][1])
         number_column = (COLUMN_SPANS[0][0], y0, COLUMN_SPANS[0][1], y1)
         for box in (number_row, number_column):
-            draw.rectangle(box, fill=LIGHT_GREY)
-            _centred_text(draw, box, str(k), digits, DARK_GREY)
-        draw.rectangle((x0, ROW_SPANS[1][0], x1, ROW_SPANS[1][1]), fill=WHITE)
-        draw_trigram(draw, column_bars_origin(k), k, BROWN)
-        draw.rectangle((COLUMN_SPANS[1][0], y0, COLUMN_SPANS[1][1], y1), fill=WHITE)
-        draw_trigram(draw, row_bars_origin(k), k, BROWN)
+            draw.rectangle(area(box), fill=LIGHT_GREY)
+            _centred_text(draw, area(box), str(k), digits, DARK_GREY)
+        draw.rectangle(area((x0, ROW_SPANS[1][0], x1, ROW_SPANS[1][1])), fill=WHITE)
+        draw_trigram(draw, column_bars_origin(k), k, BROWN, scale)
+        draw.rectangle(area((COLUMN_SPANS[1][0], y0, COLUMN_SPANS[1][1], y1)), fill=WHITE)
+        draw_trigram(draw, row_bars_origin(k), k, BROWN, scale)
         for bx0, bx1 in COLUMN_SPANS[2:]:
-            draw.rectangle((bx0, y0, bx1, y1), fill=LIGHT_GREY)
+            draw.rectangle(area((bx0, y0, bx1, y1)), fill=LIGHT_GREY)
     return image
 
 
@@ -156,14 +172,17 @@ def _pixels(image, box):
     return {(x, y): px[x, y] for x in range(left, right + 1) for y in range(top, bottom + 1)}
 
 
-def cut_marker(table, kind, k):
-    """The marker picture of trigram k, cut out of the table picture."""
+def cut_marker(table, kind, k, scale=1):
+    """The marker picture of trigram k, cut out of the table picture drawn
+    at the given scale."""
     if kind == "column":
         rect = marker_rect(COLUMN_MARKER_CONTROLS[k - 1], COLUMN_MARKER_WIDTHS[k - 1])
     else:
         rect = marker_rect(ROW_MARKER_CONTROLS[k - 1], ROW_MARKER_WIDTH)
+    rect = scaled(rect, scale)
     covered = _pixels(table, rect)
-    bars = {p for p, c in _pixels(table, _heading_cell(kind, k)).items() if c == BROWN}
+    bars = {p for p, c in _pixels(table, scaled(_heading_cell(kind, k), scale)).items()
+            if c == BROWN}
     assert bars <= covered.keys(), f"{kind} marker {k} misses some of its bars"
     assert set(covered.values()) <= {WHITE, BROWN, BLACK}, f"{kind} marker {k} over grey"
     # Black only as whole pixel columns at the right edge, continuing a line.
