@@ -171,6 +171,7 @@ private:
     std::unique_ptr<sound::WavePlayer> ownPlayer_;
     divination::CastState cast_;
     settings::Settings settings_;
+    bool settingsFilled_ = false;  // loaded or defaulted: a save may write them
     bool shownOnce_ = false;
     QFont fontDialogFont_;                       // FontDialog1 keeps its font between uses
     QColor colorDialogColor_ = QColor(0, 0, 0);  // ColorDialog1 keeps the last colour chosen
