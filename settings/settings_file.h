@@ -48,11 +48,12 @@ std::string ShortestText(double value);
 void SaveSettings(const Settings& values);
 
 // Reads Save.Bmp; when it can't be opened (also when it is empty or not a
-// regular file), writes the defaults first and reads those. Throws divination::Error("Invalid
-// numeric input") after reading all fields when one was not a number; `values` then holds what was
-// read. `filled`, when given, turns true once `values` hold what was read or the defaults; it stays
-// false when Save.Bmp opened but could not be read (too large, a read error), and a save must not
-// then write `values`.
+// regular file), writes the defaults first and reads those. Throws
+// divination::Error("Invalid numeric input") after reading all fields when
+// one was not a number; `values` then holds what was read. `filled`, when
+// given, turns true once `values` hold what was read or the defaults; it
+// stays false when Save.Bmp opened but could not be read (too large, a read
+// error), and a save must not then write `values`.
 void LoadSettings(Settings& values, bool* filled = nullptr);
 
 }  // namespace settings

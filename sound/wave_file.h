@@ -13,7 +13,7 @@ struct WaveFile {
     int sampleRate = 0;
     int bitsPerSample = 0;      // 8, 16 or 32: 24-bit samples come widened
     bool floatSamples = false;  // 32-bit IEEE float rather than integers
-    std::string samples;        // the data chunk, as stored
+    std::string samples;        // the data chunk, as stored but for the widening
 };
 
 // A sound file is at most a few seconds; far past this it is no sound file.
