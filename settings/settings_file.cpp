@@ -33,11 +33,15 @@ Settings Defaults(const Settings& current) {
 }
 
 std::string FormatReal(double value) {
-    // "%.14E" gives the 15 significant digits; the exponent is then widened
-    // to four digits.
+    // 14 digits after the point give the 15 significant digits; the exponent
+    // is then widened to four digits. Not printf: under a Russian locale its
+    // decimal point is a comma, which no load reads back.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14E", std::fabs(value));
-    std::string digits(buffer);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                       std::chars_format::scientific, 14);
+    std::string digits(buffer, written.ptr);
+    for (char& c : digits)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     const size_t e = digits.find('E');
     if (e == std::string::npos)  // not a finite number
         return (value < 0 ? "-" : " ") + digits;

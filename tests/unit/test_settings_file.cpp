@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <functional>
 #include <limits>
 
@@ -427,6 +428,17 @@ TEST(SettingsFormat, EveryValueHeldSurvivesSaveLoadSave) {
         ASSERT_FALSE(second.invalidNumber) << text << ": " << saved;
         EXPECT_EQ(FormatSettings(second.values), saved) << text;
     }
+}
+
+TEST(SettingsFormat, TheLocaleDoesNotChangeTheFile) {
+    // The window's toolkit takes the user's locale; a Russian one writes
+    // numbers with a decimal comma through printf.
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "ru_RU.UTF-8"))
+        GTEST_SKIP() << "no Russian locale here";
+    const std::string line = FormatSettings(Defaults({}));
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    EXPECT_EQ(line, kDefaultLine);
 }
 
 TEST(SettingsParse, MinusZeroIsZeroForTheToggles) {
