@@ -13,8 +13,10 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QtMath>
 
 #include "forms/information_windows.h"
 #include "forms/notice_window.h"
@@ -469,6 +471,15 @@ void MainWindowTest::noTextIsClipped() {
                 button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
             check(button, button->text(), button->width() - 2 * bevel,
                   QFontMetrics(button->font()).horizontalAdvance(button->text()));
+        }
+        // Text areas without scroll bars show their whole text.
+        for (const QTextEdit* memo : window->findChildren<QTextEdit*>()) {
+            if (memo->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+                continue;
+            const QSizeF text = memo->document()->size();
+            check(memo, memo->toPlainText(), memo->viewport()->height(), qCeil(text.height()));
+            check(memo, memo->toPlainText(), memo->viewport()->width(),
+                  qCeil(memo->document()->idealWidth()));
         }
         for (const QGroupBox* group : window->findChildren<QGroupBox*>()) {
             if (!group->title().isEmpty())
