@@ -15,6 +15,9 @@ public:
 // description without its trailing dots or blanks.
 Error FileError(const std::string& what, const std::string& windowsPath, int errorNumber);
 
+// The same with a reason the system has no number for ("Not a regular file").
+Error FileError(const std::string& what, const std::string& windowsPath, const std::string& reason);
+
 // "Cannot open file "<absolute path>". <system's description>".
 Error FileOpenError(const std::string& windowsPath, int errorNumber);
 

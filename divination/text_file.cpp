@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <iconv.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -34,6 +36,11 @@ Error FileError(const std::string& what, const std::string& windowsPath, int err
     std::string reason = std::strerror(errorNumber);
     while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
         reason.pop_back();
+    return FileError(what, windowsPath, reason);
+}
+
+Error FileError(const std::string& what, const std::string& windowsPath,
+                const std::string& reason) {
     return Error(what + " \"" + AbsolutePathText(windowsPath) + "\". " + reason);
 }
 
@@ -124,12 +131,37 @@ std::string UniformLineBreaks(std::string_view text) {
     return out;
 }
 
-std::string LoadText(std::string_view windowsPath) {
+namespace {
+
+Error TooLargeError(const std::string& failure, const std::string& path, size_t maxBytes) {
+    return FileError(failure, path,
+                     "File too large: more than " + std::to_string(maxBytes) + " bytes");
+}
+
+}  // namespace
+
+std::optional<std::string> TryReadFile(std::string_view windowsPath, size_t maxBytes,
+                                       int& openError, const std::string& failure) {
     const std::string path(windowsPath);
-    const int fd = ::open(NativePath(windowsPath).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw FileOpenError(path, errno);
+    // Without O_NONBLOCK a FIFO would wait here for a writer.
+    const int fd =
+        ::open(NativePath(windowsPath).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        openError = errno;
+        return std::nullopt;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        openError = S_ISDIR(status.st_mode) ? EISDIR : 0;
+        ::close(fd);
+        return std::nullopt;
+    }
+    if (static_cast<std::uintmax_t>(status.st_size) > maxBytes) {
+        ::close(fd);
+        throw TooLargeError(failure, path, maxBytes);
+    }
     std::string bytes;
+    bytes.reserve(static_cast<size_t>(status.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -140,12 +172,33 @@ std::string LoadText(std::string_view windowsPath) {
                 continue;
             const int error = errno;
             ::close(fd);
-            throw FileOpenError(path, error);
+            throw FileError(failure, path, error);
+        }
+        // The file may grow while it is read.
+        if (bytes.size() + static_cast<size_t>(n) > maxBytes) {
+            ::close(fd);
+            throw TooLargeError(failure, path, maxBytes);
         }
         bytes.append(buffer, static_cast<size_t>(n));
     }
     ::close(fd);
-    return UniformLineBreaks(DecodeCp1251(bytes));
+    return bytes;
+}
+
+std::string ReadFile(std::string_view windowsPath, size_t maxBytes) {
+    int openError = 0;
+    std::optional<std::string> bytes =
+        TryReadFile(windowsPath, maxBytes, openError, "Cannot open file");
+    if (!bytes) {
+        const std::string path(windowsPath);
+        throw openError != 0 ? FileOpenError(path, openError)
+                             : FileError("Cannot open file", path, "Not a regular file");
+    }
+    return std::move(*bytes);
+}
+
+std::string LoadText(std::string_view windowsPath) {
+    return UniformLineBreaks(DecodeCp1251(ReadFile(windowsPath, kMaxReadingBytes)));
 }
 
 }  // namespace divination

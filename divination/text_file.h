@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,8 +29,26 @@ std::string EncodeCp1251(std::string_view utf8);
 // CR LF, a lone CR and a lone LF each become one "\n".
 std::string UniformLineBreaks(std::string_view text);
 
+// A reading is a few kilobytes; anything past this is not one, and reading
+// it whole would only stall the window.
+inline constexpr size_t kMaxReadingBytes = 4 * 1024 * 1024;
+
+// The bytes of a regular file of at most maxBytes, read whole. The open never
+// blocks (a FIFO, a device); what is not a regular file counts as a file that
+// can't be opened. nullopt, with openError set to errno (EISDIR for a folder,
+// 0 for anything else that is not a regular file), when it can't be opened;
+// throws FileError(failure, …) when it opens but can't be read or is larger.
+std::optional<std::string> TryReadFile(std::string_view windowsPath, size_t maxBytes,
+                                       int& openError,
+                                       const std::string& failure = "Cannot read file");
+
+// The same, but every failure is the file-open error, "Cannot open file
+// "<path>". <reason>", the reason "Not a regular file" for a FIFO or device.
+std::string ReadFile(std::string_view windowsPath, size_t maxBytes);
+
 // Reads the whole file, read-only, every time (nothing is cached), and
-// returns it decoded, with uniform line breaks. Throws FileOpenError.
+// returns it decoded, with uniform line breaks. Throws the errors of
+// ReadFile, with kMaxReadingBytes as the limit.
 std::string LoadText(std::string_view windowsPath);
 
 }  // namespace divination

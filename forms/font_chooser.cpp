@@ -10,7 +10,8 @@
 
 namespace forms {
 
-FontChooser::FontChooser(const QFont& initial, QWidget* parent) : QDialog(parent) {
+FontChooser::FontChooser(const QFont& initial, QWidget* parent)
+    : QDialog(parent), initialFamily_(initial.family()) {
     setObjectName(QStringLiteral("FontDialog1"));
     setWindowTitle(QStringLiteral("Шрифт"));
     family_ = new QFontComboBox(this);
@@ -20,7 +21,7 @@ FontChooser::FontChooser(const QFont& initial, QWidget* parent) : QDialog(parent
     family_->setCurrentFont(initial);
     // The list may only hold a stand-in for the initial name; the box shows
     // the name itself, and it stays unless the user picks or types another.
-    family_->setEditText(initial.family());
+    family_->setEditText(initialFamily_);
     size_ = new QSpinBox(this);
     size_->setObjectName(QStringLiteral("Size"));
     size_->setRange(8, 24);
@@ -45,8 +46,14 @@ FontChooser::FontChooser(const QFont& initial, QWidget* parent) : QDialog(parent
 }
 
 QFont FontChooser::chosenFont() const {
-    const QString family = family_->currentText().trimmed();
-    QFont font(family.isEmpty() ? family_->currentFont().family() : family);
+    // A name left as it came back exactly, blanks and commas and all; a name
+    // typed or picked, without blanks around it. QFont(QString) would take a
+    // comma for the end of a name, setFamily takes the whole.
+    QString family = family_->currentText();
+    if (family != initialFamily_)
+        family = family.trimmed();
+    QFont font;
+    font.setFamily(family.isEmpty() ? family_->currentFont().family() : family);
     font.setPointSize(size_->value());
     font.setBold(bold_->isChecked());
     font.setItalic(italic_->isChecked());

@@ -24,6 +24,7 @@ public:
     static std::optional<QFont> Choose(const QFont& initial, QWidget* parent);
 
 private:
+    QString initialFamily_;
     QFontComboBox* family_;
     QSpinBox* size_;
     QCheckBox* bold_;

@@ -189,10 +189,12 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
                       QStringLiteral("Стереть черты и начать новую гексаграмму"));
 
     ListBox2 = Named(new QListWidget(group), "ListBox2");
-    ListBox2->setGeometry(43, 116, 73, 95);
+    // Wide enough for either glyph with the margins the style draws around an
+    // item's text, in the stand-in font, and centred where the list stands.
+    ListBox2->setGeometry(39, 116, 81, 95);
     ListBox2->setFont(PixelFont(kSansSerif, 12));
     ListBox2->setUniformItemSizes(true);
-    // A glyph is as wide as the list: clip it at the edge, never elide it.
+    // Were a font wider still, clip the glyph at the edge, never elide it.
     ListBox2->setTextElideMode(Qt::ElideNone);
     ListBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetBackground(ListBox2, colors::kSilver);
@@ -252,8 +254,12 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
 
     Label3 = Named(new QLabel(QStringLiteral("  интерисующий вас вопрос"), panel), "Label3");
     Label4 = Named(new QLabel(QStringLiteral("    Мысленно сформируйте "), panel), "Label4");
+    // The stand-in font is a pixel wider than the panel takes; blanks one
+    // pixel narrower keep the words whole and off the panel's frame.
+    QFont promptFont = PixelFont(kSansSerif, 12);
+    promptFont.setWordSpacing(-1);
     for (QLabel* label : {Label3, Label4}) {
-        label->setFont(PixelFont(kSansSerif, 12));
+        label->setFont(promptFont);
         SetTextColor(label, colors::kGray);
         label->adjustSize();
     }

@@ -175,6 +175,7 @@ private:
     std::unique_ptr<sound::WavePlayer> ownPlayer_;
     divination::CastState cast_;
     settings::Settings settings_;
+    bool settingsFilled_ = false;  // loaded or defaulted: a save may write them
     bool shownOnce_ = false;
     int pictureScale_ = 1;
     QFont fontDialogFont_;                       // FontDialog1 keeps its font between uses

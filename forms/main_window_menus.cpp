@@ -6,6 +6,7 @@
 // enabled flag, the menus show a key only as text after a tab, and the
 // window owns the five keys itself (one QShortcut each, never hidden).
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
@@ -129,8 +130,6 @@ void TForm1::buildMenus() {
             item->action = item->submenu->menuAction();
         } else {
             item->action = menus.at(QString::fromLatin1(entry.parent))->addAction(caption);
-            // The two view items carry the check mark of the view in force.
-            item->action->setCheckable(entry.parent == std::string_view("N35"));
             connect(item->action, &QAction::triggered, this,
                     [this, item] { triggered(item, item->name); });
         }
@@ -163,7 +162,6 @@ void TForm1::buildMenus() {
             item->twin = submenu->menuAction();
         } else {
             item->twin = into->addAction(caption);
-            item->twin->setCheckable(item->action->isCheckable());
             connect(item->twin, &QAction::triggered, this,
                     [this, item, name] { triggered(item, name); });
         }
@@ -189,9 +187,12 @@ void TForm1::buildShortcuts() {
     for (const KeyBinding& key : keys) {
         auto* shortcut = new QShortcut(key.key, this);
         shortcut->setObjectName(QStringLiteral("Shortcut") + QLatin1String(key.item));
+        // The information windows are not modal: the keys work while one of
+        // them is the active window, but not while a modal window waits.
+        shortcut->setContext(Qt::ApplicationShortcut);
         MenuItem* item = findItem(QString::fromLatin1(key.item));
         connect(shortcut, &QShortcut::activated, this, [this, item] {
-            if (itemAndParentsEnabled(item))
+            if (!QApplication::activeModalWidget() && itemAndParentsEnabled(item))
                 InvokeGuarded(item->name);
         });
     }
@@ -281,10 +282,15 @@ void TForm1::setItemEnabled(const QString& name, bool enabled) {
     ForBothTwins(item->action, item->twin, [enabled](QAction* a) { a->setEnabled(enabled); });
 }
 
+// Only a checked item is checkable: the style draws an empty tick box beside
+// every checkable item that is not checked.
 void TForm1::setItemChecked(const QString& name, bool checked) {
     MenuItem* item = findItem(name);
     item->checked = checked;
-    ForBothTwins(item->action, item->twin, [checked](QAction* a) { a->setChecked(checked); });
+    ForBothTwins(item->action, item->twin, [checked](QAction* a) {
+        a->setCheckable(checked);
+        a->setChecked(checked);
+    });
 }
 
 void TForm1::N10Click() {

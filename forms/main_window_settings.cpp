@@ -30,11 +30,14 @@ int StyleCode(const QFont& font) {
 }  // namespace
 
 void TForm1::N12Click() {
-    settings::SaveSettings(settings_);
+    // Variables never loaded nor defaulted hold nothing the user set; saving
+    // them would overwrite the file that could not be read.
+    if (settingsFilled_)
+        settings::SaveSettings(settings_);
 }
 
 void TForm1::N17Click() {
-    settings::LoadSettings(settings_);
+    settings::LoadSettings(settings_, &settingsFilled_);
     const settings::Settings& s = settings_;
 
     if (s.CastMode == 1)

@@ -1,19 +1,16 @@
 #include "settings/settings_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
+#include <optional>
 
 #include "divination/error.h"
 #include "divination/text_file.h"
+#include "settings/user_file.h"
 
 namespace settings {
 
@@ -36,14 +33,24 @@ Settings Defaults(const Settings& current) {
 }
 
 std::string FormatReal(double value) {
-    // "%.14E" gives the 15 significant digits; the exponent is then widened
-    // to four digits.
+    // 14 digits after the point give the 15 significant digits; the exponent
+    // is then widened to four digits. Not printf: under a Russian locale its
+    // decimal point is a comma, which no load reads back.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14E", std::fabs(value));
-    std::string digits(buffer);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                       std::chars_format::scientific, 14);
+    std::string digits(buffer, written.ptr);
+    for (char& c : digits)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     const size_t e = digits.find('E');
     if (e == std::string::npos)  // not a finite number
         return (value < 0 ? "-" : " ") + digits;
+    // Rounded to 15 digits, the largest doubles read back as beyond the
+    // largest double; the digit below reads back as itself.
+    double readBack = 0;
+    if (std::from_chars(digits.data(), digits.data() + digits.size(), readBack).ec ==
+        std::errc::result_out_of_range)
+        --digits[e - 1];
     const int exponent = std::atoi(digits.c_str() + e + 1);
     char tail[16];
     std::snprintf(tail, sizeof tail, "E%c%04d", exponent < 0 ? '-' : '+', std::abs(exponent));
@@ -161,119 +168,54 @@ ParsedSettings ParseSettings(std::string_view bytes) {
 }
 
 std::string ShortestText(double value) {
+    // -0 is zero: the toggles that read this text take only "0" for zero.
+    if (value == 0)
+        return "0";
     std::array<char, 32> buffer{};
     const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
     return error == std::errc() ? std::string(buffer.data(), end) : std::string("0");
 }
 
-namespace {
-
-divination::Error WriteError(int errorNumber) {
-    return divination::FileError("Cannot write file", kSettingsFile, errorNumber);
-}
-
-void WriteAll(int fd, const std::string& bytes) {
-    size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw WriteError(n < 0 ? errno : ENOSPC);
-        written += static_cast<size_t>(n);
-    }
-}
-
-void WriteInPlace(const std::filesystem::path& target, const std::string& bytes) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        throw WriteError(errno);
-    try {
-        WriteAll(fd, bytes);
-    } catch (...) {
-        ::close(fd);
-        throw;
-    }
-    if (::close(fd) != 0)
-        throw WriteError(errno);
-}
-
-}  // namespace
-
-// The new file gets ordinary permissions (0644), and a link in Save.Bmp's
-// place is replaced by the file itself.
 void SaveSettings(const Settings& values) {
-    const std::string bytes = FormatSettings(values);
-    const std::filesystem::path target = divination::NativePath(kSettingsFile);
-    // A Save.Bmp marked read-only stays unwritten, also for root, as it would
-    // be if it were written in place.
-    struct stat status {};
-    if (::stat(target.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
-        (status.st_mode & 0222) == 0)
-        throw WriteError(EACCES);
-
-    std::string temporary = target.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        // No file can be made beside it (a read-only folder): write in place.
-        if (errno == EACCES || errno == EROFS || errno == EPERM)
-            return WriteInPlace(target, bytes);
-        throw WriteError(errno);
-    }
-    try {
-        ::fchmod(fd, 0644);
-        WriteAll(fd, bytes);
-        if (::fsync(fd) != 0)
-            throw WriteError(errno);
-    } catch (...) {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        throw;
-    }
-    const int closed = ::close(fd);
-    const int closeError = errno;
-    if (closed != 0 || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = closed != 0 ? closeError : errno;
-        ::unlink(temporary.c_str());
-        throw WriteError(error);
-    }
+    WriteUserFile(kSettingsFile, FormatSettings(values));
 }
 
 namespace {
 
-// The whole file, or false when it can't be opened (errno says why). A file
-// that opens but can't be read is an error, not a reason to write defaults.
-bool ReadFile(std::string& bytes) {
-    const int fd = ::open(divination::NativePath(kSettingsFile).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bytes.clear();
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
-        if (n > 0)
-            bytes.append(buffer, static_cast<size_t>(n));
+// The whole file, or nullopt when it can't be opened: missing, no access,
+// not a regular file, or empty — an empty file holds nothing a user wrote
+// (a save cut off by a crash, in an older version, left such files).
+std::optional<std::string> ReadSettingsFile(int& openError) {
+    std::optional<std::string> bytes =
+        divination::TryReadFile(kSettingsFile, kMaxSettingsBytes, openError);
+    if (bytes && bytes->empty()) {
+        openError = 0;
+        return std::nullopt;
     }
-    const int error = errno;
-    ::close(fd);
-    if (n < 0)
-        throw divination::FileError("Cannot read file", kSettingsFile, error);
-    return true;
+    return bytes;
 }
 
 }  // namespace
 
-void LoadSettings(Settings& values) {
-    std::string bytes;
-    if (!ReadFile(bytes)) {
+void LoadSettings(Settings& values, bool* filled) {
+    int openError = 0;
+    std::optional<std::string> bytes = ReadSettingsFile(openError);
+    if (!bytes) {
         values = Defaults(values);
+        if (filled)
+            *filled = true;
         SaveSettings(values);
         // A file just written that still can't be read is an error, not a loop.
-        if (!ReadFile(bytes))
-            throw divination::FileOpenError(kSettingsFile, errno);
+        bytes = ReadSettingsFile(openError);
+        if (!bytes)
+            throw openError != 0
+                ? divination::FileOpenError(kSettingsFile, openError)
+                : divination::FileError("Cannot open file", kSettingsFile, "Not a regular file");
     }
-    const ParsedSettings parsed = ParseSettings(bytes);
+    const ParsedSettings parsed = ParseSettings(*bytes);
     values = parsed.values;
+    if (filled)
+        *filled = true;
     if (parsed.invalidNumber)
         throw Error("Invalid numeric input");
 }

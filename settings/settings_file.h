@@ -13,6 +13,9 @@ namespace settings {
 
 inline constexpr const char* kSettingsFile = ".\\Save.Bmp";
 
+// One line of eleven fields; a file past this is not one this program wrote.
+inline constexpr size_t kMaxSettingsBytes = 1024 * 1024;
+
 // What the load writes when the file can't be opened. FontStyleCode is not
 // part of the defaults: it keeps what it held.
 Settings Defaults(const Settings& current);
@@ -36,18 +39,21 @@ struct ParsedSettings {
 // the end of that line, without its leading blanks.
 ParsedSettings ParseSettings(std::string_view bytes);
 
-// The shortest decimal text of a value: "1" for 1, "0" for 0, "0.5".
+// The shortest decimal text of a value: "1" for 1, "0" for 0 and -0, "0.5".
 std::string ShortestText(double value);
 
-// Writes the file beside and renames it over, so a failed save leaves the
+// Writes the file with WriteUserFile: a save that fails or dies leaves the
 // old file whole. A Save.Bmp that is read-only stays so: its save fails.
 // Throws divination::Error naming the file and the system's reason.
 void SaveSettings(const Settings& values);
 
-// Reads Save.Bmp; when it can't be opened, writes the defaults first and
-// reads those. Throws divination::Error("Invalid numeric input") after
-// reading all fields when one was not a number; `values` then holds what
-// was read.
-void LoadSettings(Settings& values);
+// Reads Save.Bmp; when it can't be opened (also when it is empty or not a
+// regular file), writes the defaults first and reads those. Throws
+// divination::Error("Invalid numeric input") after reading all fields when
+// one was not a number; `values` then holds what was read. `filled`, when
+// given, turns true once `values` hold what was read or the defaults; it
+// stays false when Save.Bmp opened but could not be read (too large, a read
+// error), and a save must not then write `values`.
+void LoadSettings(Settings& values, bool* filled = nullptr);
 
 }  // namespace settings

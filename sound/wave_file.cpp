@@ -1,8 +1,6 @@
 #include "sound/wave_file.h"
 
-#include <cerrno>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 
 #include "divination/error.h"
 #include "divination/text_file.h"
@@ -25,6 +23,19 @@ constexpr int kExtensible = 0xFFFE;
 std::uint16_t Le16(std::string_view b, size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
                                       static_cast<unsigned char>(b[at + 1]) << 8);
+}
+
+// Sound devices take 8, 16 and 32-bit samples but not packed 24-bit ones:
+// each sample becomes the top three bytes of a 32-bit one. A last frame
+// cut short is dropped.
+void WidenTo32Bits(WaveFile& wave) {
+    const size_t frame = 3 * static_cast<size_t>(wave.channels);
+    const size_t samples = wave.samples.size() / frame * wave.channels;
+    std::string widened(samples * 4, '\0');
+    for (size_t i = 0; i < samples; ++i)
+        std::copy_n(wave.samples.data() + 3 * i, 3, widened.data() + 4 * i + 1);
+    wave.samples = std::move(widened);
+    wave.bitsPerSample = 32;
 }
 
 }  // namespace
@@ -67,21 +78,24 @@ WaveFile ParseWave(std::string_view bytes, const std::string& windowsPath) {
             break;
         at = body + size + (size & 1);
     }
-    const bool supportedBits =
-        wave.floatSamples
-            ? wave.bitsPerSample == 32
-            : wave.bitsPerSample == 8 || wave.bitsPerSample == 16 || wave.bitsPerSample == 32;
-    if (!haveFormat || !haveData || wave.channels < 1 || wave.sampleRate <= 0 || !supportedBits)
+    if (!haveFormat || !haveData || wave.channels < 1 || wave.sampleRate <= 0)
         throw invalid();
+    const bool supportedBits = wave.floatSamples
+                                   ? wave.bitsPerSample == 32
+                                   : wave.bitsPerSample == 8 || wave.bitsPerSample == 16 ||
+                                         wave.bitsPerSample == 24 || wave.bitsPerSample == 32;
+    if (!supportedBits)
+        throw divination::Error("The file \"" + divination::AbsolutePathText(windowsPath) +
+                                "\" holds " + std::to_string(wave.bitsPerSample) + "-bit " +
+                                (wave.floatSamples ? "floating-point" : "integer") +
+                                " samples, which can't be played");
+    if (wave.bitsPerSample == 24)
+        WidenTo32Bits(wave);
     return wave;
 }
 
 WaveFile LoadWave(const std::string& windowsPath) {
-    std::ifstream in(divination::NativePath(windowsPath), std::ios::binary);
-    if (!in)
-        throw divination::FileOpenError(windowsPath, errno ? errno : ENOENT);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return ParseWave(bytes, windowsPath);
+    return ParseWave(divination::ReadFile(windowsPath, kMaxWaveBytes), windowsPath);
 }
 
 }  // namespace sound

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <clocale>
+#include <functional>
+#include <limits>
 
 #include "divination/error.h"
 #include "settings/settings_file.h"
+#include "settings/user_file.h"
 #include "support/temp_folder.h"
 
 using namespace settings;
@@ -178,4 +184,265 @@ TEST(SettingsFile, InvalidNumberKeepsWhatWasRead) {
     EXPECT_EQ(values.SoundOff, 2);
     EXPECT_EQ(values.FontSize, 14);
     EXPECT_EQ(values.FontName, "Arial");
+}
+
+// Saves that die between two steps, in a child process stopped by the write
+// hook exactly there, as a crash or a kill would stop it.
+namespace {
+
+WriteStep dieAt;
+
+void DieAtStep(WriteStep step) {
+    if (step == dieAt)
+        _exit(42);
+}
+
+struct Child {
+    int exitCode = -1;  // 0 done, 1 error (its text below), 42 died at the step
+    std::string error;
+};
+
+// Runs body in a child process; asNobody drops root first, so the system's
+// access checks apply as they do to a user.
+Child InChild(const std::function<void()>& body, bool asNobody = false) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        throw std::runtime_error("pipe");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(pipeFds[0]);
+        if (asNobody && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(3);
+        try {
+            body();
+        } catch (const std::exception& e) {
+            const std::string text = e.what();
+            if (write(pipeFds[1], text.data(), text.size()) < 0)
+                _exit(4);
+            _exit(1);
+        }
+        _exit(0);
+    }
+    close(pipeFds[1]);
+    Child child;
+    char buffer[512];
+    ssize_t n;
+    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        child.error.append(buffer, static_cast<size_t>(n));
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    child.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return child;
+}
+
+int Temporaries(const std::filesystem::path& folder) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        count += entry.path().filename().string().starts_with("Save.Bmp.");
+    return count;
+}
+
+Settings NewValues() {
+    Settings values = Defaults({});
+    values.CastMode = 1;
+    values.FontName = "Arial";
+    return values;
+}
+
+// An old line longer than the new one, so a cut that never came shows.
+const std::string kOldLine =
+    " 1.00000000000000E+0000  2.00000000000000E+0000  0.00000000000000E+0000 "
+    " 1.00000000000000E+0000  1.10000000000000E+0001  2.00000000000000E+0000 "
+    "14 255 65280 1 Liberation Serif, Bold   with a long name\r\n";
+
+}  // namespace
+
+TEST(SettingsCrash, EveryStepOfTheSaveLeavesTheOldOrTheNewFile) {
+    const std::string newLine = FormatSettings(NewValues());
+    for (WriteStep step : {WriteStep::TemporaryCreated, WriteStep::TemporaryWritten,
+                           WriteStep::TemporarySynced, WriteStep::Renamed}) {
+        TempWorkingFolder folder;
+        folder.write("Save.Bmp", kOldLine);
+        dieAt = step;
+        // Three deaths in a row leave one temporary at most.
+        for (int death = 0; death < 3; ++death) {
+            const Child child = InChild([] {
+                SetWriteStepHook(DieAtStep);
+                SaveSettings(NewValues());
+            });
+            ASSERT_EQ(child.exitCode, 42) << child.error;
+            const std::string now = folder.read("Save.Bmp");
+            EXPECT_TRUE(now == kOldLine || now == newLine) << static_cast<int>(step);
+            EXPECT_EQ(now == newLine, step == WriteStep::Renamed);
+            EXPECT_LE(Temporaries(folder.path()), 1);
+        }
+        SaveSettings(NewValues());
+        EXPECT_EQ(folder.read("Save.Bmp"), newLine);
+        EXPECT_EQ(Temporaries(folder.path()), 0);
+    }
+}
+
+TEST(SettingsCrash, InPlaceWriteLeavesALineThatLoadsOldOrNew) {
+    const Settings newValues = NewValues();
+    for (WriteStep step :
+         {WriteStep::InPlaceOpened, WriteStep::InPlaceWritten, WriteStep::InPlaceCut}) {
+        TempWorkingFolder folder;
+        folder.write("Save.Bmp", kOldLine);
+        dieAt = step;
+        const Child child = InChild([] {
+            SetWriteStepHook(DieAtStep);
+            WriteInPlace(kSettingsFile, FormatSettings(NewValues()));
+        });
+        ASSERT_EQ(child.exitCode, 42) << child.error;
+        const ParsedSettings parsed = ParseSettings(folder.read("Save.Bmp"));
+        EXPECT_FALSE(parsed.invalidNumber);
+        const std::string read = FormatSettings(parsed.values);
+        EXPECT_EQ(read, step == WriteStep::InPlaceOpened ? kOldLine : FormatSettings(newValues));
+    }
+    TempWorkingFolder folder;
+    folder.write("Save.Bmp", kOldLine);
+    WriteInPlace(kSettingsFile, FormatSettings(newValues));
+    EXPECT_EQ(folder.read("Save.Bmp"), FormatSettings(newValues));
+}
+
+TEST(SettingsFile, ReadOnlyFolderIsWrittenInPlaceAndOthersFilesAreRefused) {
+    TempWorkingFolder folder;
+    const std::filesystem::path file = folder.path() / "Save.Bmp";
+    const bool root = geteuid() == 0;
+    if (root) {
+        // Another user's file, readable by all, in a folder all may write.
+        folder.write("Save.Bmp", kOldLine);
+        chmod(folder.path().c_str(), 0777);
+        const Child refused = InChild([] { SaveSettings(NewValues()); }, true);
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(refused.error, "Cannot write file \"" + file.string() + "\". Permission denied");
+        EXPECT_EQ(folder.read("Save.Bmp"), kOldLine);
+        ASSERT_EQ(chown(file.c_str(), 65534, 65534), 0);
+    } else {
+        folder.write("Save.Bmp", kOldLine);
+    }
+    // The user's own file in a folder that takes no new file.
+    chmod(folder.path().c_str(), 0555);
+    const Child inPlace = InChild([] { SaveSettings(NewValues()); }, root);
+    EXPECT_EQ(inPlace.exitCode, 0) << inPlace.error;
+    EXPECT_EQ(folder.read("Save.Bmp"), FormatSettings(NewValues()));
+    chmod(folder.path().c_str(), 0700);
+}
+
+TEST(SettingsFile, SaveKeepsPermissionsAndWritesThroughALink) {
+    TempWorkingFolder folder;
+    folder.write("Save.Bmp", kOldLine);
+    chmod("Save.Bmp", 0600);
+    SaveSettings(NewValues());
+    struct stat status {};
+    ASSERT_EQ(stat("Save.Bmp", &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+    if (geteuid() == 0) {
+        // Root saving a user's file leaves it the user's.
+        ASSERT_EQ(chown("Save.Bmp", 65534, 65534), 0);
+        SaveSettings(NewValues());
+        ASSERT_EQ(stat("Save.Bmp", &status), 0);
+        EXPECT_EQ(status.st_uid, 65534u);
+        EXPECT_EQ(status.st_mode & 07777, 0600u);
+    }
+
+    // Save.Bmp a link to a file in another folder: the link stays, the
+    // target takes the new line and its folder keeps no temporary.
+    std::filesystem::remove("Save.Bmp");
+    folder.write("kept/real.Bmp", kOldLine);
+    std::filesystem::create_symlink("kept/real.Bmp", "Save.Bmp");
+    SaveSettings(NewValues());
+    EXPECT_TRUE(std::filesystem::is_symlink("Save.Bmp"));
+    EXPECT_EQ(folder.read("kept/real.Bmp"), FormatSettings(NewValues()));
+    EXPECT_EQ(Temporaries(folder.path()), 0);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator(folder.path() / "kept"))
+        ++entries;
+    EXPECT_EQ(entries, 1);
+
+    // Other files that merely start like a temporary are not touched.
+    folder.write("Save.Bmp.backup", "mine");
+    folder.write("kept/real.Bmp.abcdef.tmp", "left by a crash");
+    SaveSettings(NewValues());
+    EXPECT_EQ(folder.read("Save.Bmp.backup"), "mine");
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "kept/real.Bmp.abcdef.tmp"));
+}
+
+TEST(SettingsFile, WhatIsNotARegularFileWithALineTakesTheDefaults) {
+    const Settings defaults = Defaults({});
+    {
+        // An empty file holds nothing a user wrote.
+        TempWorkingFolder folder;
+        folder.write("Save.Bmp", "");
+        Settings values;
+        LoadSettings(values);
+        EXPECT_EQ(folder.read("Save.Bmp"), kDefaultLine);
+    }
+    for (const char* kind : {"folder", "fifo"}) {
+        TempWorkingFolder folder;
+        if (kind == std::string("folder"))
+            std::filesystem::create_directory("Save.Bmp");
+        else
+            ASSERT_EQ(mkfifo("Save.Bmp", 0644), 0);
+        Settings values;
+        bool filled = false;
+        try {
+            LoadSettings(values, &filled);
+            ADD_FAILURE() << kind << " loaded";
+        } catch (const divination::Error& e) {
+            EXPECT_EQ(
+                std::string(e.what()),
+                "Cannot write file \"" + (folder.path() / "Save.Bmp").string() + "\". " +
+                    (kind == std::string("folder") ? "Is a directory" : "Not a regular file"));
+        }
+        // The variables hold the defaults, never the zeros from before.
+        EXPECT_TRUE(filled);
+        EXPECT_EQ(FormatSettings(values), FormatSettings(defaults)) << kind;
+    }
+    {
+        // Too large to be a settings line: an error, the variables untouched.
+        TempWorkingFolder folder;
+        folder.write("Save.Bmp", std::string(kMaxSettingsBytes + 1, ' '));
+        Settings values;
+        bool filled = false;
+        EXPECT_THROW(LoadSettings(values, &filled), divination::Error);
+        EXPECT_FALSE(filled);
+        EXPECT_EQ(values.CastMode, 0);
+    }
+}
+
+TEST(SettingsFormat, EveryValueHeldSurvivesSaveLoadSave) {
+    const double largest = std::numeric_limits<double>::max();
+    EXPECT_EQ(FormatReal(largest), " 1.79769313486231E+0308");
+    EXPECT_EQ(FormatReal(-largest), "-1.79769313486231E+0308");
+    EXPECT_EQ(FormatReal(1.7976931348623149e308), " 1.79769313486231E+0308");
+    for (const char* text :
+         {"1.7976931348623157e308", "-1.7976931348623157e308", "1.79769313486231E+308",
+          "2.2250738585072014e-308", "1e-300", "0.1", "-0", "123456789012345678"}) {
+        const ParsedSettings first = ParseSettings(std::string(text) + " 3");
+        ASSERT_FALSE(first.invalidNumber) << text;
+        const std::string saved = FormatSettings(first.values);
+        const ParsedSettings second = ParseSettings(saved);
+        ASSERT_FALSE(second.invalidNumber) << text << ": " << saved;
+        EXPECT_EQ(FormatSettings(second.values), saved) << text;
+    }
+}
+
+TEST(SettingsFormat, TheLocaleDoesNotChangeTheFile) {
+    // The window's toolkit takes the user's locale; a Russian one writes
+    // numbers with a decimal comma through printf.
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "ru_RU.UTF-8"))
+        GTEST_SKIP() << "no Russian locale here";
+    const std::string line = FormatSettings(Defaults({}));
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    EXPECT_EQ(line, kDefaultLine);
+}
+
+TEST(SettingsParse, MinusZeroIsZeroForTheToggles) {
+    EXPECT_EQ(ShortestText(-0.0), "0");
+    EXPECT_EQ(ShortestText(ParseSettings("-0 3 -0").values.ButtonsFlat), "0");
+    EXPECT_EQ(ShortestText(-1), "-1");
 }

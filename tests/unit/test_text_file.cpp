@@ -67,6 +67,37 @@ TEST(LoadText, LargeFileIsReadWhole) {
     std::string big(200000, '\xE0');
     folder.write("Text/Text5.dat", big);
     EXPECT_EQ(LoadText(ReadingFilePath(5)).size(), 400000u);
+    // Up to the limit, and not a byte more.
+    folder.write("Text/Text6.dat", std::string(kMaxReadingBytes, 'a'));
+    EXPECT_EQ(LoadText(ReadingFilePath(6)).size(), kMaxReadingBytes);
+    folder.write("Text/Text6.dat", std::string(kMaxReadingBytes + 1, 'a'));
+    try {
+        LoadText(ReadingFilePath(6));
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" +
+                                             (folder.path() / "Text/Text6.dat").string() +
+                                             "\". File too large: more than 4194304 bytes");
+    }
+}
+
+TEST(LoadText, FifoAndDeviceAreRefusedWithoutWaiting) {
+    TempWorkingFolder folder;
+    std::filesystem::create_directory("Text");
+    ASSERT_EQ(mkfifo("Text/Text1.dat", 0644), 0);
+    ASSERT_EQ(mkfifo("Text/Text65.dat", 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", "Text/Text2.dat");
+    for (int n : {1, 65, 2}) {
+        try {
+            LoadText(ReadingFilePath(n));
+            ADD_FAILURE() << n;
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot open file \"" +
+                          (folder.path() / ("Text/Text" + std::to_string(n) + ".dat")).string() +
+                          "\". Not a regular file");
+        }
+    }
 }
 
 TEST(LoadText, MissingFileGivesTheExactErrorText) {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdint>
+#include <filesystem>
+#include <utility>
 
 #include "divination/error.h"
 #include "sound/wave_file.h"
@@ -65,7 +69,7 @@ TEST(WaveFile, AnythingElseIsRefusedWithTheFileNamed) {
     const std::string expected =
         "The file \"" + (folder.path() / "Fanfare.wav").string() + "\" is not a PCM wave file";
     for (const std::string& bytes : {std::string(), std::string("RIFF"), std::string(40, '\0'),
-                                     Wave(2, "abcd"), Wave(3, "abcd"), Wave(1, "").substr(0, 36)}) {
+                                     Wave(2, "abcd"), Wave(1, "").substr(0, 36)}) {
         try {
             sound::ParseWave(bytes, ".\\Fanfare.wav");
             ADD_FAILURE() << "accepted " << bytes.size() << " bytes";
@@ -73,6 +77,29 @@ TEST(WaveFile, AnythingElseIsRefusedWithTheFileNamed) {
             EXPECT_EQ(e.what(), expected);
         }
     }
+    // A wave file whose samples have a size no device takes says so.
+    std::string twelveBits = Wave(1, "abcd");
+    twelveBits.replace(34, 2, Le16(12));
+    for (const auto& [bytes, size] : {std::pair{Wave(3, "abcd"), "16-bit floating-point"},
+                                      std::pair{twelveBits, "12-bit integer"}}) {
+        try {
+            sound::ParseWave(bytes, ".\\Fanfare.wav");
+            ADD_FAILURE() << "accepted " << size;
+        } catch (const divination::Error& e) {
+            EXPECT_EQ(e.what(), "The file \"" + (folder.path() / "Fanfare.wav").string() +
+                                    "\" holds " + size + " samples, which can't be played");
+        }
+    }
+}
+
+TEST(WaveFile, TwentyFourBitSamplesAreWidenedToThirtyTwo) {
+    // Two channels, one whole frame and a cut-off one.
+    std::string wave = Wave(1, std::string("\x01\x02\x03\xFD\xFE\xFF\x07", 7));
+    wave.replace(22, 2, Le16(2));
+    wave.replace(34, 2, Le16(24));
+    const sound::WaveFile parsed = sound::ParseWave(wave, ".\\a.wav");
+    EXPECT_EQ(parsed.bitsPerSample, 32);
+    EXPECT_EQ(parsed.samples, std::string("\0\x01\x02\x03\0\xFD\xFE\xFF", 8));
 }
 
 TEST(WaveFile, MissingFileGivesTheFileOpenError) {
@@ -87,4 +114,19 @@ TEST(WaveFile, MissingFileGivesTheFileOpenError) {
     }
     folder.write("udalenie.wav", Wave(1, "abcd"));
     EXPECT_EQ(sound::LoadWave(".\\udalenie.wav").samples, "abcd");
+
+    // A FIFO or a device is refused at once rather than waited on or read
+    // without end.
+    ASSERT_EQ(mkfifo("Fanfare.wav", 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", "zero.wav");
+    for (const char* name : {"Fanfare.wav", "zero.wav"}) {
+        try {
+            sound::LoadWave(std::string(".\\") + name);
+            ADD_FAILURE() << name;
+        } catch (const divination::Error& e) {
+            EXPECT_EQ(
+                std::string(e.what()),
+                "Cannot open file \"" + (folder.path() / name).string() + "\". Not a regular file");
+        }
+    }
 }

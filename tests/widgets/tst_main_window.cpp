@@ -2,6 +2,7 @@
 // menus, the invocation rule, the shortcut keys and the right-click popup.
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -10,10 +11,16 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QtMath>
 
+#include "forms/information_windows.h"
+#include "forms/notice_window.h"
+#include "forms/widgets.h"
 #include "harness.h"
 
 using testing_support::Harness;
@@ -37,6 +44,9 @@ private slots:
     void shortcutsNeedEnabledParents();
     void rightClickOpensThePopupEverywhere();
     void errorBoxShowsTheTextWithAFullStop();
+    void noTextIsClipped();
+    void shortcutsWorkBesideInformationWindowsButNotUnderAModal();
+    void onlyTheCheckedViewItemHasAMark();
 
 private:
     WorkingFolder folder_;
@@ -64,7 +74,7 @@ void MainWindowTest::geometry_data() {
     row("Button4", "GroupBox1", {8, 80, 65, 25});
     row("Button5", "GroupBox1", {88, 80, 65, 25});
     row("Button6", "GroupBox1", {8, 224, 145, 25});
-    row("ListBox2", "GroupBox1", {43, 116, 73, 95});
+    row("ListBox2", "GroupBox1", {39, 116, 81, 95});
     row("Button1", "GroupBox1", {8, 80, 145, 25});
     row("Button2", "GroupBox1", {8, 80, 65, 25});
     row("Button3", "GroupBox1", {88, 80, 65, 25});
@@ -423,6 +433,125 @@ void MainWindowTest::errorBoxShowsTheTextWithAFullStop() {
     QCOMPARE(text, QString("Cannot open file \"/x/Text/Text12.dat\". No such file or directory."));
     QCOMPARE(icon, QMessageBox::Critical);
     QCOMPARE(buttons, 1);
+}
+
+// Every caption and text of every window fits its box, in the fonts the
+// set-up installs, with the room the style draws around it.
+void MainWindowTest::noTextIsClipped() {
+    forms::InstallFontSubstitutes();
+    Harness h;
+    TForm2 form2([](const QString&) {});
+    TForm3 form3;
+    TForm4 form4;
+    for (QWidget* window : std::initializer_list<QWidget*>{h.form.get(), &form2, &form3, &form4})
+        window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form4));
+    QStringList clipped;
+    auto check = [&](const QWidget* widget, const QString& text, int room, int needed) {
+        if (needed > room)
+            clipped << QStringLiteral("%1 \"%2\": %3 px in %4")
+                           .arg(widget->objectName(), text)
+                           .arg(needed)
+                           .arg(room);
+    };
+    for (QWidget* window : std::initializer_list<QWidget*>{h.form.get(), &form2, &form3, &form4}) {
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->text().isEmpty() || label->wordWrap())
+                continue;
+            const int width = QFontMetrics(label->font()).horizontalAdvance(label->text());
+            check(label, label->text(), label->contentsRect().width(), width);
+            // Nor may the label run into the frame of what holds it.
+            const QRect inside = label->parentWidget()->contentsRect();
+            check(label, label->text(), inside.right() - label->x(), width);
+        }
+        for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            if (button->text().isEmpty())
+                continue;
+            const int bevel =
+                button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+            check(button, button->text(), button->width() - 2 * bevel,
+                  QFontMetrics(button->font()).horizontalAdvance(button->text()));
+        }
+        // Text areas without scroll bars show their whole text.
+        for (const QTextEdit* memo : window->findChildren<QTextEdit*>()) {
+            if (memo->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+                continue;
+            const QSizeF text = memo->document()->size();
+            check(memo, memo->toPlainText(), memo->viewport()->height(), qCeil(text.height()));
+            check(memo, memo->toPlainText(), memo->viewport()->width(),
+                  qCeil(memo->document()->idealWidth()));
+        }
+        for (const QGroupBox* group : window->findChildren<QGroupBox*>()) {
+            if (!group->title().isEmpty())
+                check(group, group->title(), group->width(),
+                      QFontMetrics(group->font()).horizontalAdvance(group->title()));
+        }
+    }
+    // The glyphs, with the margins the style draws item texts with.
+    auto* list = h.find<QListWidget>("ListBox2");
+    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    for (const char* glyph : {"___________", "____      ____"})
+        check(list, glyph, list->viewport()->width(),
+              QFontMetrics(list->font()).horizontalAdvance(glyph) + 2 * margin);
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral("; "))));
+}
+
+void MainWindowTest::shortcutsWorkBesideInformationWindowsButNotUnderAModal() {
+    Harness h;
+    TForm2 form2([](const QString&) {});
+    TForm3 form3;
+    h.form->show();
+    QVERIFY(QTest::qWaitForWindowActive(h.form.get()));
+    const double& table = h.form->settingsValues().TableState;
+    for (QWidget* window : std::initializer_list<QWidget*>{&form2, &form3}) {
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        const double before = table;
+        QTest::keyClick(window, Qt::Key_F3);
+        QCOMPARE(table, before == 2 ? 1.0 : 2.0);
+    }
+
+    QDialog modal(&form3);
+    double during = 0;
+    bool visibleDuring = false;
+    QTimer::singleShot(0, [&] {
+        QTest::keyClick(&modal, Qt::Key_F3);
+        QTest::keyClick(&modal, Qt::Key_F12);
+        during = table;
+        visibleDuring = h.form->isVisible();
+        modal.accept();
+    });
+    const double before = table;
+    modal.exec();
+    QCOMPARE(during, before);
+    QVERIFY(visibleDuring);
+
+    form3.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form3));
+    QTest::keyClick(&form3, Qt::Key_F12);
+    QVERIFY(!h.form->isVisible());
+}
+
+void MainWindowTest::onlyTheCheckedViewItemHasAMark() {
+    Harness h;
+    auto marks = [&] {
+        QStringList marked;
+        for (const char* name : {"N36", "N37", "N39", "N40"}) {
+            // A mark, or an empty tick box, is drawn for every checkable item.
+            const QAction* action = h.form->item(name);
+            if (action->isCheckable())
+                marked << QString::fromLatin1(name) + (action->isChecked() ? "" : "?");
+        }
+        return marked.join(' ');
+    };
+    QCOMPARE(marks(), QString("N36 N39"));
+    h.form->item("N40")->trigger();
+    QCOMPARE(marks(), QString("N37 N40"));
+    h.form->item("N37")->trigger();  // choosing the view in force keeps its mark
+    QCOMPARE(marks(), QString("N37 N40"));
+    h.form->item("N36")->trigger();
+    QCOMPARE(marks(), QString("N36 N39"));
 }
 
 QTEST_MAIN(MainWindowTest)

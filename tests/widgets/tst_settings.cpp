@@ -48,6 +48,7 @@ private slots:
     void reducedViewTurnsTheNormalModeSemiAutomatic();
     void soundOffAnyNonZeroAndReservedValueKept();
     void invalidNumberIsReportedAndNothingApplied();
+    void unreadableFileIsNeverOverwritten();
     void togglesAndCloseWriteTheFile();
     void failedSaveAtCloseIsReportedAndTheWindowCloses();
     void fontDialogCancelStillReadsTheFont();
@@ -154,6 +155,25 @@ void SettingsTest::soundOffAnyNonZeroAndReservedValueKept() {
     const QStringList fields = Fields(SaveBmp());
     QCOMPARE(fields.at(0), QString("1.00000000000000E+0000"));
     QCOMPARE(fields.at(4), QString("7.50000000000000E+0000"));
+
+    // -0 is zero: sound on and raised buttons, written back as 0.
+    Harness minusZero("-0 3 -0 2 11 1 11 0 12632256 0 Times New Roman\r\n");
+    QCOMPARE(minusZero.form->Edit10, QString("1"));
+    QVERIFY(!minusZero.find<QToolButton>("SpeedButton1")->autoRaise());
+    QCOMPARE(minusZero.form->settingsValues().ButtonsFlat, 0.0);
+    QCOMPARE(minusZero.form->settingsValues().SoundOff, 0.0);
+}
+
+void SettingsTest::unreadableFileIsNeverOverwritten() {
+    // Too large to be a settings line: reported, and no save writes the
+    // variables that were never loaded over it.
+    const QByteArray large(1024 * 1024 + 1, ' ');
+    Harness h(large);
+    QCOMPARE(h.errors.size(), 1);
+    QVERIFY(h.errors[0].startsWith("Cannot read file"));
+    h.form->Invoke("N16");
+    h.form->close();
+    QCOMPARE(SaveBmp(), large);
 }
 
 void SettingsTest::invalidNumberIsReportedAndNothingApplied() {
@@ -351,6 +371,14 @@ void SettingsTest::fontChooserKeepsTheGivenNameAndSizeRange() {
     QCOMPARE(chooser.chosenFont().pointSize(), 24);
     QVERIFY(chooser.chosenFont().bold());
     QVERIFY(!chooser.chosenFont().italic());
+
+    // A name the file holds with a comma and trailing blanks comes back whole
+    // when the family is not changed; a typed one loses its outer blanks.
+    initial.setFamily("Liberation Serif, Bold  ");
+    forms::FontChooser kept(initial);
+    QCOMPARE(kept.chosenFont().family(), QString("Liberation Serif, Bold  "));
+    kept.findChild<QFontComboBox*>("Family")->setEditText(" DejaVu Sans ");
+    QCOMPARE(kept.chosenFont().family(), QString("DejaVu Sans"));
 }
 
 QTEST_MAIN(SettingsTest)

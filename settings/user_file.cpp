@@ -1,0 +1,206 @@
+#include "settings/user_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <filesystem>
+#include <string_view>
+
+#include "divination/error.h"
+#include "divination/text_file.h"
+
+namespace settings {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+WriteStepHook stepHook = nullptr;
+
+void Reached(WriteStep step) {
+    if (stepHook)
+        stepHook(step);
+}
+
+class Writer {
+public:
+    explicit Writer(const std::string& windowsPath) : windowsPath_(windowsPath) {}
+
+    divination::Error error(int errorNumber) const {
+        return divination::FileError("Cannot write file", windowsPath_, errorNumber);
+    }
+    divination::Error error(const std::string& reason) const {
+        return divination::FileError("Cannot write file", windowsPath_, reason);
+    }
+
+    void writeAll(int fd, const std::string& bytes) const {
+        size_t written = 0;
+        while (written < bytes.size()) {
+            const ssize_t n = ::pwrite(fd, bytes.data() + written, bytes.size() - written,
+                                       static_cast<off_t>(written));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                throw error(n < 0 ? errno : ENOSPC);
+            written += static_cast<size_t>(n);
+        }
+    }
+
+private:
+    std::string windowsPath_;
+};
+
+// The file a chain of symbolic links ends at; the path itself when it is no
+// link. The end need not exist.
+fs::path FollowLinks(fs::path path, const Writer& writer) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return path;
+        std::error_code error;
+        const fs::path target = fs::read_symlink(path, error);
+        if (error)
+            throw writer.error(error.value());
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    throw writer.error(ELOOP);
+}
+
+bool IsTemporaryName(std::string_view name, std::string_view base) {
+    // "<base>.XXXXXX.tmp", the X from the letters and digits mkstemps uses.
+    if (name.size() != base.size() + 11 || name.substr(0, base.size()) != base ||
+        name[base.size()] != '.' || name.substr(base.size() + 7) != ".tmp")
+        return false;
+    for (const char c : name.substr(base.size() + 1, 6)) {
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            return false;
+    }
+    return true;
+}
+
+// Temporaries that a save which died left behind; nothing else is touched.
+void RemoveLeftovers(const fs::path& folder, const std::string& base) {
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+        std::error_code ignored;
+        if (IsTemporaryName(entry.path().filename().string(), base) &&
+            entry.is_regular_file(ignored) && !entry.is_symlink(ignored))
+            fs::remove(entry.path(), ignored);
+    }
+}
+
+void SyncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+void InPlace(const fs::path& target, const std::string& bytes, const Writer& writer) {
+    const int fd =
+        ::open(target.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw writer.error(errno);
+    try {
+        struct stat status {};
+        if (::fstat(fd, &status) != 0)
+            throw writer.error(errno);
+        if (!S_ISREG(status.st_mode))
+            throw writer.error("Not a regular file");
+        Reached(WriteStep::InPlaceOpened);
+        // Room for the whole line first, so a full disk stops the write
+        // before it has touched the old line.
+        if (::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0 &&
+            errno == ENOSPC)
+            throw writer.error(ENOSPC);
+        writer.writeAll(fd, bytes);
+        Reached(WriteStep::InPlaceWritten);
+        if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
+            throw writer.error(errno);
+        Reached(WriteStep::InPlaceCut);
+        if (::fsync(fd) != 0)
+            throw writer.error(errno);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0)
+        throw writer.error(errno);
+}
+
+}  // namespace
+
+void SetWriteStepHook(WriteStepHook hook) {
+    stepHook = hook;
+}
+
+void WriteInPlace(const std::string& windowsPath, const std::string& bytes) {
+    const Writer writer(windowsPath);
+    InPlace(FollowLinks(divination::NativePath(windowsPath), writer), bytes, writer);
+}
+
+void WriteUserFile(const std::string& windowsPath, const std::string& bytes) {
+    const Writer writer(windowsPath);
+    const fs::path target = FollowLinks(divination::NativePath(windowsPath), writer);
+
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists) {
+        if (S_ISDIR(existing.st_mode))
+            throw writer.error(EISDIR);
+        if (!S_ISREG(existing.st_mode))
+            throw writer.error("Not a regular file");
+        // Marked read-only, it stays unwritten also for root, who passes
+        // every access check.
+        if ((existing.st_mode & 0222) == 0)
+            throw writer.error(EACCES);
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+            throw writer.error(errno);
+    }
+
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string base = target.filename().string();
+    RemoveLeftovers(folder, base);
+    std::string temporary = (folder / (base + ".XXXXXX.tmp")).string();
+    const int fd = ::mkstemps(temporary.data(), 4);
+    if (fd < 0) {
+        // No file can be made beside it (a read-only folder).
+        if (errno == EACCES || errno == EROFS || errno == EPERM)
+            return InPlace(target, bytes, writer);
+        throw writer.error(errno);
+    }
+    Reached(WriteStep::TemporaryCreated);
+    try {
+        if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) &&
+            ::fchown(fd, existing.st_uid, existing.st_gid) != 0 &&
+            ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid) != 0) {
+            // Only root gives a file away, and only a member its group: the
+            // new file is the user's own then.
+        }
+        ::fchmod(fd, exists ? existing.st_mode & 07777 : 0644);
+        writer.writeAll(fd, bytes);
+        Reached(WriteStep::TemporaryWritten);
+        if (::fsync(fd) != 0)
+            throw writer.error(errno);
+        Reached(WriteStep::TemporarySynced);
+    } catch (...) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        throw;
+    }
+    const int closed = ::close(fd);
+    const int closeError = errno;
+    if (closed != 0 || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = closed != 0 ? closeError : errno;
+        ::unlink(temporary.c_str());
+        throw writer.error(error);
+    }
+    Reached(WriteStep::Renamed);
+    SyncFolder(folder);
+}
+
+}  // namespace settings
