@@ -213,7 +213,8 @@ TEST(Readings, FilesUseCrLfLineEnds) {
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     ASSERT_FALSE(bytes.empty());
     for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n')
+        if (bytes[i] == '\n') {
             ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r');
+        }
     }
 }
