@@ -64,7 +64,8 @@ bench: build
 	cd $(BUILD) && ./bench/taynovid_bench
 	bench/startup.sh $(CURDIR)/$(BUILD)/bench/startwatch $(CURDIR)/$(BUILD)/run/taynovid \
 	    $(CURDIR)/$(BUILD)/bench/taynovid_floor $(CURDIR)/$(BUILD)/run $(BENCH_PAIRS)
-	bench/profile.sh $(CURDIR)/$(BUILD)/run/taynovid $(CURDIR)/$(BUILD)/run
+	bench/profile.sh $(CURDIR)/$(BUILD)/bench/startwatch $(CURDIR)/$(BUILD)/run/taynovid \
+	    $(CURDIR)/$(BUILD)/bench/taynovid_floor $(CURDIR)/$(BUILD)/run
 
 $(FUZZ_BUILD)/build.ninja:
 	cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
