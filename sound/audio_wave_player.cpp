@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <QCoreApplication>
+#include <QStringList>
 
 #include "divination/error.h"
 
@@ -11,6 +12,7 @@ namespace sound {
 namespace {
 
 constexpr const char* kModule = "libtaynovid_audio.so";
+bool moduleLoaded = false;
 
 divination::Error NotLoaded(const std::string& reason) {
     return divination::Error("The sound system can't be loaded: " + reason);
@@ -19,13 +21,15 @@ divination::Error NotLoaded(const std::string& reason) {
 // Beside the program (the build's run folder), else in lib/taynovid beside
 // its bin (installed). Never unloaded: the media libraries keep state of
 // their own for the rest of the run.
-AudioOutput* CreateOutput() {
+AudioOutput* CreateOutput(const QString& moduleFolder) {
     const QString folder = QCoreApplication::applicationDirPath();
+    QStringList candidates{folder + QLatin1Char('/') + QLatin1String(kModule),
+                           folder + QStringLiteral("/../lib/taynovid/") + QLatin1String(kModule)};
+    if (!moduleFolder.isEmpty())
+        candidates = {moduleFolder + QLatin1Char('/') + QLatin1String(kModule)};
     std::string reason;
     void* module = nullptr;
-    for (const QString& candidate :
-         {folder + QLatin1Char('/') + QLatin1String(kModule),
-          folder + QStringLiteral("/../lib/taynovid/") + QLatin1String(kModule)}) {
+    for (const QString& candidate : candidates) {
         module = dlopen(candidate.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
         if (module)
             break;
@@ -34,6 +38,7 @@ AudioOutput* CreateOutput() {
     }
     if (!module)
         throw NotLoaded(reason);
+    moduleLoaded = true;
     using Create = AudioOutput* (*)();
     const auto create = reinterpret_cast<Create>(dlsym(module, "TaynovidCreateAudioOutput"));
     if (!create)
@@ -43,7 +48,8 @@ AudioOutput* CreateOutput() {
 
 }  // namespace
 
-AudioWavePlayer::AudioWavePlayer(QObject* parent) : QObject(parent) {
+AudioWavePlayer::AudioWavePlayer(QObject* parent, QString moduleFolder)
+    : QObject(parent), moduleFolder_(std::move(moduleFolder)) {
     setObjectName(QStringLiteral("MediaPlayer1"));
 }
 
@@ -56,12 +62,12 @@ void AudioWavePlayer::play(const std::string& windowsPath) {
         output_->stop();
     const WaveFile wave = LoadWave(windowsPath);
     if (!output_)
-        output_.reset(CreateOutput());
+        output_.reset(CreateOutput(moduleFolder_));
     output_->play(wave, windowsPath);
 }
 
 bool AudioWavePlayer::OutputLoaded() {
-    return dlopen(kModule, RTLD_NOLOAD | RTLD_LAZY) != nullptr;
+    return moduleLoaded;
 }
 
 }  // namespace sound

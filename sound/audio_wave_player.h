@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include <memory>
 
@@ -18,7 +19,9 @@ namespace sound {
 
 class AudioWavePlayer : public QObject, public WavePlayer {
 public:
-    explicit AudioWavePlayer(QObject* parent = nullptr);
+    // The module is looked for in moduleFolder when one is given, else
+    // beside the program and in ../lib/taynovid from it.
+    explicit AudioWavePlayer(QObject* parent = nullptr, QString moduleFolder = {});
     ~AudioWavePlayer() override;
 
     void play(const std::string& windowsPath) override;
@@ -27,6 +30,7 @@ public:
     static bool OutputLoaded();
 
 private:
+    QString moduleFolder_;
     std::unique_ptr<AudioOutput> output_;
 };
 
