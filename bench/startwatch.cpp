@@ -1,8 +1,10 @@
 // startwatch WIDTH SETTLE_MS PROGRAM [ARGS...]: starts PROGRAM and prints
 // the milliseconds from exec to the mapping of its first top-level window
 // WIDTH pixels wide, then, SETTLE_MS later, ends it and prints its peak
-// resident memory in KiB: "<ms> <KiB>". Watching the X server's own
-// notifications avoids the polling delay of xdotool.
+// resident memory in KiB and the processor time all its threads had used
+// when the window was mapped: "<ms> <KiB> <cpu ms>". Watching the X
+// server's own notifications avoids the polling delay of xdotool; the
+// processor time is what other loads on a shared machine disturb least.
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -13,6 +15,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <thread>
 
 namespace {
@@ -34,6 +39,20 @@ bool IsWide(xcb_connection_t* x, xcb_window_t window, int width) {
     const bool wide = geometry && geometry->width == width;
     std::free(geometry);
     return wide;
+}
+
+// Nanoseconds on the processor, summed over the threads of a process.
+double CpuMs(pid_t pid) {
+    double ns = 0;
+    std::error_code error;
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+        std::ifstream schedstat(task.path() / "schedstat");
+        double running = 0;
+        if (schedstat >> running)
+            ns += running;
+    }
+    return ns / 1e6;
 }
 
 }  // namespace
@@ -60,15 +79,18 @@ int main(int argc, char** argv) {
         _exit(127);
     }
 
-    double shownMs = -1;
+    double shownMs = -1, cpuMs = 0;
     pollfd fd{xcb_get_file_descriptor(x), POLLIN, 0};
     while (shownMs < 0) {
         while (xcb_generic_event_t* event = xcb_poll_for_event(x)) {
             if ((event->response_type & 0x7F) == XCB_MAP_NOTIFY) {
                 const auto* map = reinterpret_cast<xcb_map_notify_event_t*>(event);
                 const Clock::time_point at = Clock::now();
-                if (IsWide(x, map->window, width))
+                const double used = CpuMs(child);
+                if (IsWide(x, map->window, width)) {
                     shownMs = std::chrono::duration<double, std::milli>(at - start).count();
+                    cpuMs = used;
+                }
             }
             std::free(event);
         }
@@ -88,7 +110,7 @@ int main(int argc, char** argv) {
     int status = 0;
     rusage usage{};
     wait4(child, &status, 0, &usage);
-    std::printf("%.1f %ld\n", shownMs, usage.ru_maxrss);
+    std::printf("%.1f %ld %.1f\n", shownMs, usage.ru_maxrss, cpuMs);
     xcb_disconnect(x);
     return 0;
 }

@@ -18,19 +18,19 @@ divination::Error NotLoaded(const std::string& reason) {
     return divination::Error("The sound system can't be loaded: " + reason);
 }
 
-// Beside the program (the build's run folder), else in lib/taynovid beside
-// its bin (installed). Never unloaded: the media libraries keep state of
-// their own for the rest of the run.
+// Beside the program (the build's run folder), else where it is installed.
+// Never unloaded: the media libraries keep state of their own for the rest
+// of the run.
 AudioOutput* CreateOutput(const QString& moduleFolder) {
-    const QString folder = QCoreApplication::applicationDirPath();
-    QStringList candidates{folder + QLatin1Char('/') + QLatin1String(kModule),
-                           folder + QStringLiteral("/../lib/taynovid/") + QLatin1String(kModule)};
+    QStringList folders{QCoreApplication::applicationDirPath(),
+                        QStringLiteral(TAYNOVID_AUDIO_MODULE_DIR)};
     if (!moduleFolder.isEmpty())
-        candidates = {moduleFolder + QLatin1Char('/') + QLatin1String(kModule)};
+        folders = {moduleFolder};
     std::string reason;
     void* module = nullptr;
-    for (const QString& candidate : candidates) {
-        module = dlopen(candidate.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
+    for (const QString& folder : folders) {
+        const QString path = folder + QLatin1Char('/') + QLatin1String(kModule);
+        module = dlopen(path.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
         if (module)
             break;
         if (reason.empty())
