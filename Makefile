@@ -61,7 +61,7 @@ test: build asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	cd $(BUILD) && ./bench/taynovid_bench
+	cd $(BUILD) && ./bench/taynovid_bench --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
 	bench/startup.sh $(CURDIR)/$(BUILD)/bench/startwatch $(CURDIR)/$(BUILD)/run/taynovid \
 	    $(CURDIR)/$(BUILD)/bench/taynovid_floor $(CURDIR)/$(BUILD)/run $(BENCH_PAIRS)
 	bench/profile.sh $(CURDIR)/$(BUILD)/bench/startwatch $(CURDIR)/$(BUILD)/run/taynovid \
