@@ -1,6 +1,11 @@
 # The two commands: `make run` and `make test`. Both install what is missing.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+# How long `make fuzz` runs each target, in seconds.
+FUZZ_SECONDS ?= 120
+BENCH_PAIRS ?= 15
+FUZZ_TARGETS := settings_file reading_text wave_file jpeg_image
 JOBS       ?= $(shell nproc)
 GENERATOR  := -G Ninja
 
@@ -10,17 +15,21 @@ PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev lib
             libgtest-dev libbenchmark-dev qt6-translations-l10n fonts-liberation fonts-dejavu-core \
             gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
             xvfb xauth xdotool xclip x11-utils imagemagick pulseaudio pulseaudio-utils \
-            hunspell hunspell-ru clang-format \
+            hunspell hunspell-ru clang-format libxcb1-dev linux-perf \
             dpkg-dev desktop-file-utils appstream
+
+# Only `make fuzz` needs these: the tests replay the corpus with g++.
+FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test test-core asan bench check-texts format package clean
+.PHONY: all deps fuzz-deps configure build run test test-core asan bench fuzz check-texts format package clean
 
 all: build
 
-deps:
-	@missing=$$(for p in $(PACKAGES); do \
+deps fuzz-deps: WANTED = $(if $(filter fuzz-deps,$@),$(FUZZ_PACKAGES),$(PACKAGES))
+deps fuzz-deps:
+	@missing=$$(for p in $(WANTED); do \
 	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
 	  done); \
 	if [ -n "$$missing" ]; then \
@@ -53,8 +62,29 @@ test: build asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	cd $(BUILD) && ./bench/taynovid_bench
-	bench/startup.sh $(CURDIR)/$(BUILD)/run/taynovid $(CURDIR)/$(BUILD)/run
+	cd $(BUILD) && ./bench/taynovid_bench --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
+	bench/startup.sh $(CURDIR)/$(BUILD)/bench/startwatch $(CURDIR)/$(BUILD)/run/taynovid \
+	    $(CURDIR)/$(BUILD)/bench/taynovid_floor $(CURDIR)/$(BUILD)/run $(BENCH_PAIRS)
+	bench/profile.sh $(CURDIR)/$(BUILD)/bench/startwatch $(CURDIR)/$(BUILD)/run/taynovid \
+	    $(CURDIR)/$(BUILD)/bench/taynovid_floor $(CURDIR)/$(BUILD)/run
+
+$(FUZZ_BUILD)/build.ninja:
+	cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTAYNOVID_FUZZ=ON
+
+# Each parser under libFuzzer with AddressSanitizer and UBSan for
+# FUZZ_SECONDS. New inputs gather in $(FUZZ_BUILD)/corpus/<target>; a fault
+# leaves its input in $(FUZZ_BUILD)/findings/<target>/, which belongs in
+# fuzz/regressions/<target>/ once understood.
+fuzz: deps fuzz-deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) $(addprefix --target fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/findings/$$t && \
+	  dict=$$([ -f fuzz/$$t.dict ] && echo -dict=fuzz/$$t.dict); \
+	  $(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$dict \
+	      -artifact_prefix=$(FUZZ_BUILD)/findings/$$t/ \
+	      $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t || exit 1; \
+	done
 
 # A Debian package in build/, checked by lintian where it is installed.
 package: build
@@ -68,4 +98,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

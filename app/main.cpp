@@ -16,16 +16,17 @@
 
 namespace {
 
-// Qt's own dialogs and buttons in Russian, where the translations are installed.
+// Qt's own dialogs and buttons in Russian, where the translations are
+// installed. Every text of theirs the program shows is in qtbase; the
+// catalogue "qt_ru" would only load qtbase a second time, with the media
+// library's texts, which the program never shows.
 void LoadRussianTranslations(QApplication& app) {
-    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char* catalogue : {"qtbase_ru", "qt_ru"}) {
-        auto* translator = new QTranslator(&app);
-        if (translator->load(QString::fromLatin1(catalogue), folder))
-            app.installTranslator(translator);
-        else
-            delete translator;
-    }
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_ru"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(translator);
+    else
+        delete translator;
 }
 
 }  // namespace

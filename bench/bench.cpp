@@ -1,10 +1,18 @@
 // What a user waits for: the main window built and its settings applied at
-// start, a reading shown, a hexagram identified. Run with `make bench`.
+// start, each handler a user runs (a table button with a large reading, a
+// whole automatic hexagram, a change of view, F3, the settings load), a
+// hexagram identified. Run with `make bench`. A handler is timed with the
+// repaint it causes, on the offscreen platform.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "divination/hexagrams.h"
 #include "divination/text_file.h"
@@ -60,10 +68,142 @@ void BM_ShowReadingInTheWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_ShowReadingInTheWindow)->Unit(benchmark::kMicrosecond);
 
+class SilentPlayer : public sound::WavePlayer {
+public:
+    void play(const std::string&) override {}
+};
+
+// The window on the screen in a folder of its own holding the readings and
+// Save.Bmp; sounds, the notice and the dialogs answered without waiting.
+// Any error the handlers report ends the run: a benchmark of a failing
+// handler measures nothing.
+class ShownWindow {
+public:
+    ShownWindow() {
+        QDir::setCurrent(folder_.path());
+        QDir().mkdir(QStringLiteral("Text"));
+        for (int n = 1; n <= 65; ++n) {
+            const QString name = QString::fromStdString(divination::ReadingFilePath(n))
+                                     .replace(QLatin1Char('\\'), QLatin1Char('/'));
+            QFile::copy(QStringLiteral(TAYNOVID_RUN_DIR "/") + name, name);
+        }
+        TForm1::Seams seams;
+        seams.reportError = [](const QString& text) {
+            std::fprintf(stderr, "a handler failed: %s\n", qPrintable(text));
+            std::exit(1);
+        };
+        seams.showNotice = [] {};
+        seams.player = &player_;
+        seams.chooseFont = [](const QFont&) { return std::nullopt; };
+        seams.chooseColor = [](const QColor&) { return std::nullopt; };
+        form_ = std::make_unique<TForm1>(std::move(seams));
+        form_->show();
+        Settle();
+    }
+    TForm1& operator*() { return *form_; }
+    TForm1* operator->() { return form_.get(); }
+
+    // The repaint and whatever else the handler left for the event loop.
+    static void Settle() { QCoreApplication::processEvents(); }
+
+private:
+    QTemporaryDir folder_;
+    SilentPlayer player_;
+    std::unique_ptr<TForm1> form_;
+};
+
+// About 1 MB of Windows-1251 text: the real readings one after another,
+// starting at a different one for each file, until 1 MB is reached.
+void WriteLargeReading(int hexagram, int first) {
+    QByteArray text;
+    for (int n = first; text.size() < 1024 * 1024; n = n % 64 + 1) {
+        QFile reading(QStringLiteral(TAYNOVID_RUN_DIR "/Text/Text%1.dat").arg(n));
+        reading.open(QIODevice::ReadOnly);
+        text += reading.readAll();
+    }
+    QFile file(QStringLiteral("Text/Text%1.dat").arg(hexagram));
+    file.open(QIODevice::WriteOnly);
+    file.write(text);
+}
+
+// Two large readings by turns, so each press shows a text it did not show
+// just before.
+void BM_TableButtonWithLargeReading(benchmark::State& state) {
+    ShownWindow form;
+    WriteLargeReading(7, 1);
+    WriteLargeReading(8, 33);
+    int n = 0;
+    for (auto _ : state) {
+        form->TableButtonClick(7 + (n++ % 2));
+        ShownWindow::Settle();
+    }
+}
+BENCHMARK(BM_TableButtonWithLargeReading)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Six presses of "Генератор случайности" in the automatic mode, the last one
+// identifying the hexagram and showing its reading; then a new hexagram,
+// untimed.
+void BM_CompleteAutomaticHexagram(benchmark::State& state) {
+    ShownWindow form;
+    form->Invoke(QStringLiteral("N5"));
+    ShownWindow::Settle();
+    for (auto _ : state) {
+        for (int line = 0; line < 6; ++line) {
+            form->Button1Click();
+            ShownWindow::Settle();
+        }
+        state.PauseTiming();
+        form->Button6Click();
+        ShownWindow::Settle();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CompleteAutomaticHexagram)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Full and reduced view by turns: each change resizes and centres the
+// window, and the reduced view also changes the casting mode and saves.
+void BM_ChangeOfView(benchmark::State& state) {
+    ShownWindow form;
+    int n = 0;
+    for (auto _ : state) {
+        form->Invoke(QString::fromLatin1(n++ % 2 ? "N36" : "N37"));
+        ShownWindow::Settle();
+    }
+}
+BENCHMARK(BM_ChangeOfView)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// F3: the table hidden and shown by turns, each time saving the settings.
+void BM_F3TableShownOrHidden(benchmark::State& state) {
+    ShownWindow form;
+    for (auto _ : state) {
+        form->Invoke(QStringLiteral("N30"));
+        ShownWindow::Settle();
+    }
+}
+BENCHMARK(BM_F3TableShownOrHidden)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Reading Save.Bmp and applying it, with the saves the applied commands make.
+void BM_SettingsLoadAndApply(benchmark::State& state) {
+    ShownWindow form;
+    for (auto _ : state) {
+        form->Invoke(QStringLiteral("N17"));
+        ShownWindow::Settle();
+    }
+}
+BENCHMARK(BM_SettingsLoadAndApply)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The offscreen platform says at each change of view that it can't pass
+// size hints to a window manager; that is all it has to say here.
+void DropSizeHintNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (!text.contains(QLatin1String("propagateSizeHints")))
+        qt_message_output(type, context, text);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(DropSizeHintNotes);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -79,18 +80,52 @@ size_t ConvertRun(iconv_t cd, const char*& in, size_t& inLeft, std::string& out)
 
 }  // namespace
 
+namespace {
+
+// The UTF-8 of one Windows-1251 byte: at most three bytes ("€", "№").
+struct Utf8Character {
+    char bytes[3] = {};
+    unsigned char length = 0;
+};
+
+// Every byte's UTF-8, asked of iconv once: decoding a reading of a megabyte
+// is then a table look-up per byte instead of a conversion call.
+const std::array<Utf8Character, 256>& DecodingTable() {
+    static const std::array<Utf8Character, 256> table = [] {
+        std::array<Utf8Character, 256> decoded{};
+        IconvHandle cd = OpenIconv("UTF-8", "CP1251");
+        for (int byte = 0; byte < 256; ++byte) {
+            char in = static_cast<char>(byte);
+            char* inPtr = &in;
+            size_t inLeft = 1;
+            Utf8Character& out = decoded[byte];
+            char* outPtr = out.bytes;
+            size_t outLeft = sizeof out.bytes;
+            if (iconv(static_cast<iconv_t>(cd.get()), &inPtr, &inLeft, &outPtr, &outLeft) ==
+                static_cast<size_t>(-1)) {
+                // The one byte iconv refuses is 0x98; it stands for U+0098.
+                std::memcpy(out.bytes, "\xC2\x98", 2);
+                outPtr = out.bytes + 2;
+            }
+            out.length = static_cast<unsigned char>(outPtr - out.bytes);
+        }
+        return decoded;
+    }();
+    return table;
+}
+
+}  // namespace
+
 std::string DecodeCp1251(std::string_view bytes) {
-    IconvHandle cd = OpenIconv("UTF-8", "CP1251");
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    const char* in = bytes.data();
-    size_t inLeft = bytes.size();
-    while (ConvertRun(static_cast<iconv_t>(cd.get()), in, inLeft, out) > 0) {
-        // The one byte iconv refuses is 0x98; it stands for U+0098.
-        out += "\xC2\x98";
-        ++in;
-        --inLeft;
+    const std::array<Utf8Character, 256>& table = DecodingTable();
+    std::string out(bytes.size() * sizeof(Utf8Character::bytes), '\0');
+    char* next = out.data();
+    for (const char byte : bytes) {
+        const Utf8Character& character = table[static_cast<unsigned char>(byte)];
+        std::memcpy(next, character.bytes, sizeof character.bytes);
+        next += character.length;
     }
+    out.resize(static_cast<size_t>(next - out.data()));
     return out;
 }
 
@@ -119,15 +154,15 @@ std::string EncodeCp1251(std::string_view utf8) {
 std::string UniformLineBreaks(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            out += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            out += text[i];
-        }
+    size_t from = 0;
+    for (size_t cr; (cr = text.find('\r', from)) != std::string_view::npos;) {
+        out.append(text, from, cr - from);
+        out += '\n';
+        from = cr + 1;
+        if (from < text.size() && text[from] == '\n')
+            ++from;
     }
+    out.append(text, from);
     return out;
 }
 

@@ -47,9 +47,12 @@ bool StartDecoding(jpeg_decompress_struct& info, ErrorManager& errors, const QBy
     jpeg_read_header(&info, TRUE);
     if (static_cast<long long>(info.image_width) * info.image_height > kMaxPixels)
         return false;
-    info.out_color_space = JCS_RGB;  // grey pictures are widened to RGB by libjpeg-turbo
+    // Straight into the layout of QImage::Format_RGB32 (grey pictures are
+    // widened by libjpeg-turbo, which sets the fourth byte to 0xFF): the
+    // image needs no converting copy when it is scaled or made a pixmap.
+    info.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
     jpeg_start_decompress(&info);
-    return info.output_components == 3;
+    return info.output_components == 4;
 }
 
 bool ReadRows(jpeg_decompress_struct& info, ErrorManager& errors, uchar* bits, qsizetype stride) {
@@ -79,7 +82,7 @@ QImage DecodeJpeg(const QByteArray& bytes) {
     QImage image;
     if (StartDecoding(info, errors, bytes)) {
         image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-                       QImage::Format_RGB888);
+                       QImage::Format_RGB32);
         if (!image.isNull() && !ReadRows(info, errors, image.bits(), image.bytesPerLine()))
             image = QImage();
     }

@@ -8,7 +8,7 @@ namespace resources {
 
 // Decodes a baseline or progressive JPEG (colour or grey) with libjpeg.
 // Damaged or truncated data gives a null image; the decoder never prints,
-// aborts or exits.
+// aborts or exits. The image is in QImage::Format_RGB32.
 QImage DecodeJpeg(const QByteArray& bytes);
 
 // Reads a file, usually a Qt resource such as ":/pictures/title.jpg", and

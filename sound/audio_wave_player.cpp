@@ -1,51 +1,62 @@
 #include "sound/audio_wave_player.h"
 
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
-#include <QMediaDevices>
+#include <dlfcn.h>
+
+#include <QCoreApplication>
 
 #include "divination/error.h"
-#include "sound/wave_file.h"
 
 namespace sound {
 
-AudioWavePlayer::AudioWavePlayer(QObject* parent) : QObject(parent) {
+namespace {
+
+constexpr const char* kModule = "libtaynovid_audio.so";
+bool moduleLoaded = false;
+
+divination::Error NotLoaded(const std::string& reason) {
+    return divination::Error("The sound system can't be loaded: " + reason);
+}
+
+// Beside the program, in the build's run folder as where it is installed.
+// Never unloaded: the media libraries keep state of their own for the rest
+// of the run.
+AudioOutput* CreateOutput(const QString& moduleFolder) {
+    const QString folder =
+        moduleFolder.isEmpty() ? QCoreApplication::applicationDirPath() : moduleFolder;
+    const QString path = folder + QLatin1Char('/') + QLatin1String(kModule);
+    void* module = dlopen(path.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!module)
+        throw NotLoaded(dlerror());
+    moduleLoaded = true;
+    using Create = AudioOutput* (*)();
+    const auto create = reinterpret_cast<Create>(dlsym(module, "TaynovidCreateAudioOutput"));
+    if (!create)
+        throw NotLoaded(kModule);
+    return create();
+}
+
+}  // namespace
+
+AudioWavePlayer::AudioWavePlayer(QObject* parent, QString moduleFolder)
+    : QObject(parent), moduleFolder_(std::move(moduleFolder)) {
     setObjectName(QStringLiteral("MediaPlayer1"));
 }
 
-AudioWavePlayer::~AudioWavePlayer() {
-    if (sink_)
-        sink_->stop();
-}
+AudioWavePlayer::~AudioWavePlayer() = default;
 
 void AudioWavePlayer::play(const std::string& windowsPath) {
     // The earlier sound, if any, is cut off first, whether or not the new
     // one can be played.
-    if (sink_)
-        sink_->stop();
-    sink_.reset();
-    WaveFile wave = LoadWave(windowsPath);
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
-        throw divination::Error("No sound output device is available");
+    if (output_)
+        output_->stop();
+    const WaveFile wave = LoadWave(windowsPath);
+    if (!output_)
+        output_.reset(CreateOutput(moduleFolder_));
+    output_->play(wave, windowsPath);
+}
 
-    QAudioFormat format;
-    format.setSampleRate(wave.sampleRate);
-    format.setChannelCount(wave.channels);
-    format.setSampleFormat(wave.floatSamples          ? QAudioFormat::Float
-                           : wave.bitsPerSample == 8  ? QAudioFormat::UInt8
-                           : wave.bitsPerSample == 16 ? QAudioFormat::Int16
-                                                      : QAudioFormat::Int32);
-    if (!device.isFormatSupported(format))
-        throw divination::Error("The sound device can't play the format of the file \"" +
-                                windowsPath + "\"");
-
-    buffer_ = std::make_unique<QBuffer>();
-    buffer_->setData(QByteArray(wave.samples.data(), static_cast<qsizetype>(wave.samples.size())));
-    buffer_->open(QIODevice::ReadOnly);
-    sink_ = std::make_unique<QAudioSink>(device, format);
-    sink_->start(buffer_.get());
+bool AudioWavePlayer::OutputLoaded() {
+    return moduleLoaded;
 }
 
 }  // namespace sound

@@ -1,30 +1,37 @@
-// The program's one sound player: decodes the wave file itself, so every
-// failure is known before play() returns, and plays the samples through one
-// audio sink that stays open until the next sound (closing it earlier would
-// clip the tail).
+// The program's one sound player, MediaPlayer1: reads and checks the wave
+// file itself, so every failure is known before play() returns. The media
+// libraries are large and most starts make no sound, so what plays the
+// samples (AudioOutput) lives in a module loaded at the first sound; a
+// module that can't be loaded is that play()'s error, like any other reason
+// the device can't be opened, and comes after the file's own errors as the
+// device's errors do.
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include <memory>
 
+#include "sound/audio_output.h"
 #include "sound/wave_player.h"
-
-class QAudioSink;
-class QBuffer;
 
 namespace sound {
 
 class AudioWavePlayer : public QObject, public WavePlayer {
 public:
-    explicit AudioWavePlayer(QObject* parent = nullptr);
+    // The module is looked for in moduleFolder when one is given, else
+    // beside the program, then in the folder it is installed in.
+    explicit AudioWavePlayer(QObject* parent = nullptr, QString moduleFolder = {});
     ~AudioWavePlayer() override;
 
     void play(const std::string& windowsPath) override;
 
+    // Whether the module is loaded in this process.
+    static bool OutputLoaded();
+
 private:
-    std::unique_ptr<QAudioSink> sink_;
-    std::unique_ptr<QBuffer> buffer_;
+    QString moduleFolder_;
+    std::unique_ptr<AudioOutput> output_;
 };
 
 }  // namespace sound

@@ -10,6 +10,9 @@ desktop-file-validate "$prefix/share/applications/ru.taynovid.Taynovid.desktop"
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/ru.taynovid.Taynovid.metainfo.xml" >/dev/null ||
   appstreamcli validate --no-net "$prefix/share/metainfo/ru.taynovid.Taynovid.metainfo.xml"
 
+# The sound module is loaded from beside the program.
+[ -f "$prefix/libexec/taynovid/libtaynovid_audio.so" ] || { echo "the sound module is not beside the program"; exit 1; }
+
 mine="$work/home/.local/share/taynovid"
 mkdir -p "$work/home" "$work/elsewhere"
 unset XDG_DATA_HOME

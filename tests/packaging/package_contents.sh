@@ -22,6 +22,7 @@ done
 
 files=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for path in ./usr/bin/taynovid ./usr/libexec/taynovid/taynovid ./usr/libexec/taynovid/report-error \
+            ./usr/libexec/taynovid/libtaynovid_audio.so \
             ./usr/share/taynovid/Text/Text1.dat ./usr/share/taynovid/Text/Text65.dat \
             ./usr/share/taynovid/Fanfare.wav ./usr/share/taynovid/udalenie.wav \
             ./usr/share/applications/ru.taynovid.Taynovid.desktop \

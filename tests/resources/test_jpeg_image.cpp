@@ -50,6 +50,22 @@ private slots:
         QVERIFY(orange > 800);
     }
 
+    // Decoded straight into Format_RGB32, whose fourth byte must be 0xFF:
+    // anything else shows as garbage once the image is drawn or scaled.
+    void decodedPixelsAreOpaqueRgb32() {
+        QFile grey(QStringLiteral(TAYNOVID_JPEG_CORPUS "/gray.jpg"));
+        QVERIFY(grey.open(QIODevice::ReadOnly));
+        for (const QImage& image : {resources::DecodeJpeg(ResourceBytes("title.jpg")),
+                                    resources::DecodeJpeg(grey.readAll())}) {
+            QCOMPARE(image.format(), QImage::Format_RGB32);
+            for (int y = 0; y < image.height(); ++y) {
+                const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                for (int x = 0; x < image.width(); ++x)
+                    QCOMPARE(qAlpha(row[x]), 255);
+            }
+        }
+    }
+
     void damagedData_data() {
         QTest::addColumn<QByteArray>("bytes");
         const QByteArray good = ResourceBytes("title.jpg");
