@@ -113,17 +113,9 @@ TForm3::TForm3() : InformationWindow("Form3", QStringLiteral("О ПРОГРАМ�
     SetAccessibleText(Memo1, QStringLiteral("О программе"),
                       QStringLiteral("Название, версия и автор программы"));
 
-    // The picture scaled down to its frame with its proportions kept, centred;
-    // on a dense screen to the frame's size in device pixels.
+    // The picture comes at the first show (showEvent): most runs never open
+    // this window, and decoding and scaling it would only slow the start.
     auto* image = MakeImage(this, "Image1", {514, 0, 122, 169}, {});
-    const int scale = ScreenPictureScale(this);
-    QImage picture = resources::LoadPicture(QStringLiteral("about.jpg"), scale);
-    if (!picture.isNull()) {
-        picture =
-            picture.scaled(image->size() * scale, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        picture.setDevicePixelRatio(scale);
-        image->setPixmap(QPixmap::fromImage(picture));
-    }
     SetAccessibleText(image, QStringLiteral("ТАЙНОВИД"),
                       QStringLiteral("Картинка: восемь триграмм вокруг знака инь-ян"));
 
@@ -131,6 +123,22 @@ TForm3::TForm3() : InformationWindow("Form3", QStringLiteral("О ПРОГРАМ�
     button->setFont(PixelFont(kSansSerif, 19));
     button->setCursor(Qt::ArrowCursor);
     connect(button, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+    InformationWindow::showEvent(event);
+    auto* image = findChild<QLabel*>(QStringLiteral("Image1"));
+    if (!image->pixmap().isNull())
+        return;
+    // Scaled down to its frame with its proportions kept, centred; on a
+    // dense screen to the frame's size in device pixels.
+    const int scale = ScreenPictureScale(this);
+    QImage picture = resources::LoadPicture(QStringLiteral("about.jpg"), scale);
+    if (picture.isNull())
+        return;
+    picture = picture.scaled(image->size() * scale, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    picture.setDevicePixelRatio(scale);
+    image->setPixmap(QPixmap::fromImage(picture));
 }
 
 QString TForm3::text() const {

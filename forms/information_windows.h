@@ -50,6 +50,9 @@ public:
     TForm3();
     QString text() const;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QTextEdit* Memo1 = nullptr;
 };

@@ -136,6 +136,9 @@ void InformationWindowsTest::aboutWindowShowsItsLinesAndPicture() {
     QCOMPARE(lines[9], QString(50, '-'));
     auto* image = form3.findChild<QLabel*>("Image1");
     QCOMPARE(image->geometry(), QRect(514, 0, 122, 169));
+    // Drawn when the window is first shown.
+    QVERIFY(image->pixmap().isNull());
+    form3.showAndRaise();
     const QPixmap picture = image->pixmap();
     QVERIFY(!picture.isNull());
     // 309 × 436 scaled into 122 × 169 with its proportions kept.
