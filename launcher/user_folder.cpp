@@ -1,9 +1,12 @@
 #include "launcher/user_folder.h"
 
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <random>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -41,13 +44,51 @@ void MakeFolders(const fs::path& folder) {
     }
 }
 
-// A link we made points at <some installation>/taynovid/<its own name>; a
-// link the user made to a file of their own does not.
-bool IsOurLink(const fs::path& target, const fs::path& relative) {
+// A link we made points at <an installation>/taynovid/<its own name>. Only
+// one whose installation is gone is pointed at this one: a link the user
+// made, or one to an installation still there, is left as it is.
+bool IsStaleLinkOfOurs(const fs::path& target, const fs::path& relative) {
     const std::string ending = std::string("/") + kFolderName + "/" + relative.generic_string();
     const std::string text = target.generic_string();
-    return text.size() > ending.size() &&
-           text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+    std::error_code error;
+    return target.is_absolute() && text.size() > ending.size() &&
+           text.compare(text.size() - ending.size(), ending.size(), ending) == 0 &&
+           !fs::exists(target, error) && !error;
+}
+
+// A fresh link under a name nobody else uses, beside the one it replaces.
+fs::path FreshLink(const fs::path& link, const fs::path& target) {
+    std::random_device random;
+    for (int attempt = 0;; ++attempt) {
+        fs::path fresh = link.parent_path() /
+                         ("." + link.filename().string() + "." + std::to_string(random()) + ".new");
+        if (::symlink(target.c_str(), fresh.c_str()) == 0)
+            return fresh;
+        if (errno != EEXIST || attempt == 100)
+            FailToPrepare(link.parent_path(), errno);
+    }
+}
+
+// Swaps the fresh link in. What comes out is checked to be the stale link
+// that was seen, so a file the user put there meanwhile is swapped back.
+void Replace(const fs::path& link, const fs::path& stale, const fs::path& target) {
+    const fs::path folder = link.parent_path();
+    const fs::path fresh = FreshLink(link, target);
+    if (::renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE) != 0) {
+        const int saved = errno;
+        ::unlink(fresh.c_str());
+        if (saved == ENOENT)
+            return;  // gone meanwhile: the next start links it
+        FailToPrepare(folder, saved);
+    }
+    std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(fresh, error)) &&
+        fs::read_symlink(fresh, error) == stale) {
+        ::unlink(fresh.c_str());
+        return;
+    }
+    ::renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
+    ::unlink(fresh.c_str());
 }
 
 void Link(const fs::path& link, const fs::path& target, const fs::path& relative) {
@@ -55,7 +96,8 @@ void Link(const fs::path& link, const fs::path& target, const fs::path& relative
     std::error_code error;
     const fs::file_status status = fs::symlink_status(link, error);
     if (status.type() == fs::file_type::not_found) {
-        if (::symlink(target.c_str(), link.c_str()) != 0)
+        // Another start of the program may have made it just now.
+        if (::symlink(target.c_str(), link.c_str()) != 0 && errno != EEXIST)
             Fail(folder, errno);
         return;
     }
@@ -66,20 +108,8 @@ void Link(const fs::path& link, const fs::path& target, const fs::path& relative
     const fs::path current = fs::read_symlink(link, error);
     if (error)
         Fail(folder, error);
-    if (current == target || !IsOurLink(current, relative))
-        return;
-    // Replaced in one rename, so the reading is never missing.
-    fs::path fresh = link;
-    fresh += ".new";
-    if (::unlink(fresh.c_str()) != 0 && errno != ENOENT)
-        Fail(folder, errno);
-    if (::symlink(target.c_str(), fresh.c_str()) != 0)
-        Fail(folder, errno);
-    if (::rename(fresh.c_str(), link.c_str()) != 0) {
-        const int saved = errno;
-        ::unlink(fresh.c_str());
-        Fail(folder, saved);
-    }
+    if (current != target && IsStaleLinkOfOurs(current, relative))
+        Replace(link, current, target);
 }
 
 }  // namespace

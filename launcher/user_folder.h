@@ -36,8 +36,8 @@ UserFolderPlace UserFolder(const Environment& environment);
 
 // Makes the folder (missing parents as 0700) and links every file of the
 // shared folder into it, keeping the shared folder's subfolders. A link of
-// ours that points at an older installation is pointed at this one; anything
-// else already there is left as it is. Throws PrepareError with the text
+// ours to an installation that is gone is pointed at this one; anything else
+// already there is left as it is. Throws PrepareError with the text
 // `Cannot prepare folder "<folder>". <reason>`, naming the folder where the
 // step failed.
 void PrepareUserFolder(const UserFolderPlace& place, const std::filesystem::path& shared);

@@ -1,6 +1,7 @@
 #include "settings/user_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,13 +83,21 @@ bool IsTemporaryName(std::string_view name, std::string_view base) {
 }
 
 // Temporaries that a save which died left behind; nothing else is touched.
+// A save in progress holds a lock on its temporary (another running copy of
+// the program): that one is not a leftover.
 void RemoveLeftovers(const fs::path& folder, const std::string& base) {
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
         std::error_code ignored;
-        if (IsTemporaryName(entry.path().filename().string(), base) &&
-            entry.is_regular_file(ignored) && !entry.is_symlink(ignored))
+        if (!IsTemporaryName(entry.path().filename().string(), base) ||
+            !entry.is_regular_file(ignored) || entry.is_symlink(ignored))
+            continue;
+        const int fd = ::open(entry.path().c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
             fs::remove(entry.path(), ignored);
+        ::close(fd);
     }
 }
 
@@ -173,6 +182,7 @@ void WriteUserFile(const std::string& windowsPath, const std::string& bytes) {
             return InPlace(target, bytes, writer);
         throw writer.error(errno);
     }
+    ::flock(fd, LOCK_EX);  // not a leftover while this save lasts
     Reached(WriteStep::TemporaryCreated);
     try {
         if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) &&

@@ -20,7 +20,7 @@ namespace sound {
 class AudioWavePlayer : public QObject, public WavePlayer {
 public:
     // The module is looked for in moduleFolder when one is given, else
-    // beside the program, then in the folder it is installed in.
+    // beside the program.
     explicit AudioWavePlayer(QObject* parent = nullptr, QString moduleFolder = {});
     ~AudioWavePlayer() override;
 

@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -362,12 +364,18 @@ TEST(SettingsFile, SaveKeepsPermissionsAndWritesThroughALink) {
         ++entries;
     EXPECT_EQ(entries, 1);
 
-    // Other files that merely start like a temporary are not touched.
+    // Other files that merely start like a temporary are not touched, nor
+    // is the temporary of a save another running copy is making.
     folder.write("Save.Bmp.backup", "mine");
     folder.write("kept/real.Bmp.abcdef.tmp", "left by a crash");
+    folder.write("kept/real.Bmp.ghijkl.tmp", "being written");
+    const int busy = ::open((folder.path() / "kept/real.Bmp.ghijkl.tmp").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
     SaveSettings(NewValues());
+    ::close(busy);
     EXPECT_EQ(folder.read("Save.Bmp.backup"), "mine");
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "kept/real.Bmp.abcdef.tmp"));
+    EXPECT_EQ(folder.read("kept/real.Bmp.ghijkl.tmp"), "being written");
 }
 
 TEST(SettingsFile, WhatIsNotARegularFileWithALineTakesTheDefaults) {

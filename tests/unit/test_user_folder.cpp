@@ -87,9 +87,14 @@ TEST_F(Prepared, LinksEverySharedFileIntoPrivateFolders) {
 TEST_F(Prepared, KeepsWhatTheUserPutThereAndRepointsOnlyItsOwnLinks) {
     folder.write("home/.local/share/taynovid/Save.Bmp", "settings");
     folder.write("home/.local/share/taynovid/Text/Text1.dat", "my own reading");
+    // Links of the user's own, one to a copy of theirs that looks like an
+    // installation, and a file of theirs that looks like a temporary.
     folder.write("elsewhere/Fanfare.wav", "my own sound");
     fs::create_symlink(folder.path() / "elsewhere/Fanfare.wav", Mine() / "Fanfare.wav");
-    // Left by an installation under another prefix.
+    folder.write("elsewhere/taynovid/udalenie.wav", "my copy");
+    fs::create_symlink(folder.path() / "elsewhere/taynovid/udalenie.wav", Mine() / "udalenie.wav");
+    folder.write("home/.local/share/taynovid/Text/Text2.dat.new", "my draft");
+    // Left by an installation under another prefix, since removed.
     fs::create_symlink("/old/prefix/share/taynovid/Text/Text2.dat", Mine() / "Text/Text2.dat");
 
     PrepareUserFolder(Place(), Shared());
@@ -99,9 +104,15 @@ TEST_F(Prepared, KeepsWhatTheUserPutThereAndRepointsOnlyItsOwnLinks) {
     EXPECT_EQ(folder.read("home/.local/share/taynovid/Text/Text1.dat"), "my own reading");
     EXPECT_FALSE(fs::is_symlink(Mine() / "Text/Text1.dat"));
     EXPECT_EQ(fs::read_symlink(Mine() / "Fanfare.wav"), folder.path() / "elsewhere/Fanfare.wav");
+    EXPECT_EQ(fs::read_symlink(Mine() / "udalenie.wav"),
+              folder.path() / "elsewhere/taynovid/udalenie.wav");
     EXPECT_EQ(fs::read_symlink(Mine() / "Text/Text2.dat"),
               fs::canonical(Shared()) / "Text/Text2.dat");
-    EXPECT_FALSE(fs::exists(fs::symlink_status(Mine() / "Text/Text2.dat.new")));
+    EXPECT_EQ(folder.read("home/.local/share/taynovid/Text/Text2.dat.new"), "my draft");
+    int entries = 0;  // nothing left over from replacing the link
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(Mine() / "Text"))
+        ++entries;
+    EXPECT_EQ(entries, 3);
 }
 
 TEST_F(Prepared, FailsNamingTheFolderAndTheReasonAndChangesNothing) {
