@@ -12,8 +12,7 @@ frequency=2000
 export QT_QPA_PLATFORM=xcb
 
 start_display
-cp -r "$run_dir/Text" "$work/"
-cp "$run_dir"/*.wav "$work/"
+copy_run_data "$run_dir"
 cd "$work"
 "$startwatch" 668 100 "$program" >/dev/null 2>&1  # leaves a Save.Bmp, as after any earlier start
 record() {  # record NAME BINARY: perf data in $work/NAME.<i>

@@ -14,8 +14,7 @@ settle_ms=500
 export QT_QPA_PLATFORM=xcb
 
 start_display
-cp -r "$run_dir/Text" "$work/"
-cp "$run_dir"/*.wav "$work/"
+copy_run_data "$run_dir"
 cd "$work"
 
 measure() {  # measure NAME BINARY: appends "ms KiB cpu-ms" to $work/NAME

@@ -33,10 +33,15 @@ start_display() {
   echo "Xvfb did not start"; exit 1
 }
 
+# copy_run_data RUN_DIR: the readings and sounds into the working folder.
+copy_run_data() {
+  cp -r "$1/Text" "$work/" 2>/dev/null || true
+  cp "$1"/*.wav "$work/" 2>/dev/null || true
+}
+
 # start_program BINARY RUN_DIR: copies the readings and sounds, starts it.
 start_program() {
-  cp -r "$2/Text" "$work/" 2>/dev/null || true
-  cp "$2"/*.wav "$work/" 2>/dev/null || true
+  copy_run_data "$2"
   (cd "$work" && QT_QPA_PLATFORM=xcb exec "$1") >"$work/program.log" 2>&1 &
   program_pid=$!
 }
