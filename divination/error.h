@@ -18,7 +18,8 @@ Error FileError(const std::string& what, const std::string& windowsPath, int err
 // The same with a reason the system has no number for ("Not a regular file").
 Error FileError(const std::string& what, const std::string& windowsPath, const std::string& reason);
 
-// "Cannot open file "<absolute path>". <system's description>".
+// "Cannot open file "<absolute path>". <system's description>"; errorNumber 0
+// stands for a file that opened but is no regular file (a FIFO, a device).
 Error FileOpenError(const std::string& windowsPath, int errorNumber);
 
 }  // namespace divination

@@ -46,6 +46,8 @@ Error FileError(const std::string& what, const std::string& windowsPath,
 }
 
 Error FileOpenError(const std::string& windowsPath, int errorNumber) {
+    if (errorNumber == 0)
+        return FileError("Cannot open file", windowsPath, "Not a regular file");
     return FileError("Cannot open file", windowsPath, errorNumber);
 }
 
@@ -224,11 +226,8 @@ std::string ReadFile(std::string_view windowsPath, size_t maxBytes) {
     int openError = 0;
     std::optional<std::string> bytes =
         TryReadFile(windowsPath, maxBytes, openError, "Cannot open file");
-    if (!bytes) {
-        const std::string path(windowsPath);
-        throw openError != 0 ? FileOpenError(path, openError)
-                             : FileError("Cannot open file", path, "Not a regular file");
-    }
+    if (!bytes)
+        throw FileOpenError(std::string(windowsPath), openError);
     return std::move(*bytes);
 }
 

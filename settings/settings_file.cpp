@@ -208,9 +208,7 @@ void LoadSettings(Settings& values, bool* filled) {
         // A file just written that still can't be read is an error, not a loop.
         bytes = ReadSettingsFile(openError);
         if (!bytes)
-            throw openError != 0
-                ? divination::FileOpenError(kSettingsFile, openError)
-                : divination::FileError("Cannot open file", kSettingsFile, "Not a regular file");
+            throw divination::FileOpenError(kSettingsFile, openError);
     }
     const ParsedSettings parsed = ParseSettings(*bytes);
     values = parsed.values;
