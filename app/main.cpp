@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(forms::kApplicationTitle);
     // The menu entry's name, so that docks and task bars match the window to it.
-    QGuiApplication::setDesktopFileName(QStringLiteral("ru.taynovid.Taynovid"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(TAYNOVID_APP_ID));
     QIcon icon;
     for (int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icons/app_%1.png").arg(size), QSize(size, size));
