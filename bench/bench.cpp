@@ -14,8 +14,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/text_file.h"
 #include "divination/hexagrams.h"
-#include "divination/text_file.h"
+#include "forms/item_names.h"
 #include "forms/main_window.h"
 
 namespace {
@@ -41,7 +42,7 @@ BENCHMARK(BM_IdentifyAllSixtyFour);
 void BM_LoadReading(benchmark::State& state) {
     EnterRunFolder();
     for (auto _ : state)
-        benchmark::DoNotOptimize(divination::LoadText(divination::ReadingFilePath(12)));
+        benchmark::DoNotOptimize(base::LoadText(divination::ReadingFilePath(12)));
 }
 BENCHMARK(BM_LoadReading);
 
@@ -145,7 +146,7 @@ BENCHMARK(BM_TableButtonWithLargeReading)->Unit(benchmark::kMillisecond)->UseRea
 // untimed.
 void BM_CompleteAutomaticHexagram(benchmark::State& state) {
     ShownWindow form;
-    form->Invoke(QStringLiteral("N5"));
+    form->Invoke(forms::kAutomaticItem);
     ShownWindow::Settle();
     for (auto _ : state) {
         for (int line = 0; line < 6; ++line) {
@@ -166,7 +167,7 @@ void BM_ChangeOfView(benchmark::State& state) {
     ShownWindow form;
     int n = 0;
     for (auto _ : state) {
-        form->Invoke(QString::fromLatin1(n++ % 2 ? "N36" : "N37"));
+        form->Invoke(QString::fromLatin1(n++ % 2 ? forms::kFullViewItem : forms::kReducedViewItem));
         ShownWindow::Settle();
     }
 }
@@ -176,7 +177,7 @@ BENCHMARK(BM_ChangeOfView)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_F3TableShownOrHidden(benchmark::State& state) {
     ShownWindow form;
     for (auto _ : state) {
-        form->Invoke(QStringLiteral("N30"));
+        form->Invoke(forms::kTableItem);
         ShownWindow::Settle();
     }
 }
@@ -186,7 +187,7 @@ BENCHMARK(BM_F3TableShownOrHidden)->Unit(benchmark::kMillisecond)->UseRealTime()
 void BM_SettingsLoadAndApply(benchmark::State& state) {
     ShownWindow form;
     for (auto _ : state) {
-        form->Invoke(QStringLiteral("N17"));
+        form->Invoke(forms::kLoadItem);
         ShownWindow::Settle();
     }
 }

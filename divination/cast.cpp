@@ -52,7 +52,7 @@ void CastSemiAutomatic(CastState& state, Line value, CastView& view) {
     const Lines& lines = state.lines;
     if (lines[6] == value) {
         if (const int n = IdentifyHexagram(lines))
-            view.showReading(n);
+            view.displayReading(n);
         if (view.soundOn())
             view.playWave(kFanfareWave);
     }
@@ -77,7 +77,7 @@ void CastAutomatic(CastState& state, const CoinSource& drawCoin, CastView& view)
     NoticeOrGlyph(state.lines, value, view);
     RecordLine(state.lines, value);
     if (const int n = IdentifyHexagram(state.lines))
-        view.showReading(n);
+        view.displayReading(n);
     if (view.soundOn() && state.lines.complete())
         view.playWave(kFanfareWave);
     ShowTrigramMarkers(state.lines, view);

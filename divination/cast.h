@@ -33,7 +33,7 @@ public:
     virtual void showTableWhenHidden() = 0;
     // Modal; returns when the user has closed it.
     virtual void showNotice() = 0;
-    virtual void showReading(int hexagram) = 0;
+    virtual void displayReading(int hexagram) = 0;
     virtual void resetReading() = 0;
     virtual bool soundOn() const = 0;
     virtual void playWave(const std::string& windowsPath) = 0;

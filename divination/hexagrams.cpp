@@ -60,4 +60,8 @@ int IdentifyHexagram(const Lines& lines) {
     return HexagramAt(row, column);
 }
 
+std::string ReadingFilePath(int n) {
+    return ".\\Text\\Text" + std::to_string(n) + ".dat";
+}
+
 }  // namespace divination

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "divination/lines.h"
@@ -25,5 +26,8 @@ Lines HexagramLines(int n);
 
 // Six cast lines → 1…64; 0 while any line is not cast.
 int IdentifyHexagram(const Lines& lines);
+
+// ".\Text\Text<n>.dat", n in decimal without leading zeros (1…65).
+std::string ReadingFilePath(int n);
 
 }  // namespace divination

@@ -1,3 +1,4 @@
+// The standard error report: the message box and the guard around handlers.
 #include "forms/error_report.h"
 
 #include <QMessageBox>

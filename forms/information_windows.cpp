@@ -5,7 +5,8 @@
 #include <QPushButton>
 #include <QTextEdit>
 
-#include "divination/text_file.h"
+#include "base/text_file.h"
+#include "divination/hexagrams.h"
 #include "forms/error_report.h"
 #include "forms/widgets.h"
 #include "resources/pictures.h"
@@ -40,7 +41,7 @@ void InformationWindow::showEvent(QShowEvent* event) {
 
 }  // namespace forms
 
-TForm2::TForm2(const std::function<void(const QString&)>& reportError)
+TForm2::TForm2(const ErrorReporter& reportError)
     : InformationWindow("Form2", QStringLiteral("О ГАДАЛКЕ"), {651, 354}) {
     Memo1 = Named(new QPlainTextEdit(this), "Memo1");
     Memo1->setGeometry(0, 0, 651, 317);
@@ -62,8 +63,7 @@ TForm2::TForm2(const std::function<void(const QString&)>& reportError)
 }
 
 void TForm2::loadIntroduction() {
-    const QString text =
-        QString::fromStdString(divination::LoadText(divination::ReadingFilePath(65)));
+    const QString text = QString::fromStdString(base::LoadText(divination::ReadingFilePath(65)));
     ShowText(Memo1, text);
 }
 
@@ -109,7 +109,7 @@ TForm3::TForm3() : InformationWindow("Form3", QStringLiteral("О ПРОГРАМ�
     for (const char* line : kAboutLines)
         lines << QString::fromUtf8(line);
     Memo1->setPlainText(lines.join(QLatin1Char('\n')));
-    CentreLines(Memo1);
+    CenterLines(Memo1);
     SetAccessibleText(Memo1, QStringLiteral("О программе"),
                       QStringLiteral("Название, версия и автор программы"));
 

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "forms/error_report.h"
+
 class QPlainTextEdit;
 class QTextEdit;
 
@@ -32,7 +34,7 @@ class TForm2 : public forms::InformationWindow {
 public:
     // Creation loads the introduction; a failure goes to the reporter and
     // the text stays empty.
-    explicit TForm2(const std::function<void(const QString&)>& reportError);
+    explicit TForm2(const forms::ErrorReporter& reportError);
 
     // Replaces the text with the file's, when it differs. Throws when the
     // file can't be read.

@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include "forms/font_chooser.h"
+#include "forms/item_names.h"
 #include "forms/notice_window.h"
 #include "forms/widgets.h"
 #include "sound/audio_wave_player.h"
@@ -24,7 +25,9 @@ using namespace forms;
 
 TForm1::TForm1() : TForm1(Seams{}) {}
 
-TForm1::TForm1(Seams seams) : seams_(std::move(seams)) {
+TForm1::TForm1(Seams seams)
+    : seams_(std::move(seams)),
+      menus_(this, [this](const QString& text) { seams_.reportError(text); }) {
     setObjectName(QStringLiteral("Form1"));
     if (!seams_.reportError)
         seams_.reportError = ShowErrorBox;
@@ -62,7 +65,6 @@ TForm1::TForm1(Seams seams) : seams_(std::move(seams)) {
 
     buildControls();
     buildMenus();
-    buildShortcuts();
     routeRightClicks();
 
     RunGuarded(seams_.reportError, [this] { FormCreate(); });
@@ -144,15 +146,25 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
          {125, 146, 26, 22},
          "table_show",
          "Показать таблицу",
-         "N30"},
+         kTableItem},
         {&SpeedButton66,
          "SpeedButton66",
          {125, 146, 26, 22},
          "table_hide",
          "Скрыть таблицу",
-         "N30"},
-        {&SpeedButton67, "SpeedButton67", {10, 147, 26, 22}, "sound_on", "Выключить звук", "N16"},
-        {&SpeedButton68, "SpeedButton68", {10, 147, 26, 22}, "sound_off", "Включить звук", "N16"},
+         kTableItem},
+        {&SpeedButton67,
+         "SpeedButton67",
+         {10, 147, 26, 22},
+         "sound_on",
+         "Выключить звук",
+         kSoundItem},
+        {&SpeedButton68,
+         "SpeedButton68",
+         {10, 147, 26, 22},
+         "sound_off",
+         "Включить звук",
+         kSoundItem},
     };
     for (const PictureButton& entry : pictureButtons) {
         QToolButton* button = MakeSpeedButton(group, entry.name, entry.geometry);
@@ -177,7 +189,7 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
     SetTextColor(SpeedButton69, colors::kRed);
     SetAccessibleText(SpeedButton69, QStringLiteral("Режим гадания: обычный"),
                       QStringLiteral("Обычный режим гадания"));
-    connect(SpeedButton69, &QToolButton::clicked, this, [this] { InvokeGuarded("N34"); });
+    connect(SpeedButton69, &QToolButton::clicked, this, [this] { InvokeGuarded(kNextModeItem); });
 
     Button4 = MakeButton(group, "Button4", {8, 80, 65, 25}, QStringLiteral("ОРЁЛ"));
     SetTextColor(Button4, colors::kMaroon);
@@ -288,7 +300,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (mouse->button() == Qt::RightButton) {
-        PopupMenu1->popup(mouse->globalPosition().toPoint());
+        popupMenu()->popup(mouse->globalPosition().toPoint());
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -296,7 +308,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::FormMouseUp(Qt::MouseButton button, const QPoint& clientPos) {
     if (button == Qt::RightButton)
-        PopupMenu1->popup(client_->mapToGlobal(clientPos));
+        popupMenu()->popup(client_->mapToGlobal(clientPos));
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -308,11 +320,11 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::FormCreate() {
-    Invoke(QStringLiteral("N17"));
+    Invoke(kLoadItem);
 }
 
 void TForm1::FormClose() {
-    Invoke(QStringLiteral("N12"));
+    Invoke(kSaveItem);
 }
 
 // A save that fails is reported and the program still closes: refusing to

@@ -1,6 +1,6 @@
 // TForm1, the main window. Its code is split by concern:
 //   main_window.cpp          the controls, the popup on right clicks, start and close
-//   main_window_menus.cpp    both menus, invoking items, the shortcut keys
+//   main_window_menus.cpp    both menus and the keys as tables, the items' handlers
 //   main_window_casting.cpp  the casting handlers and the window side of a cast
 //   main_window_modes.cpp    casting modes, table-button look, table command, sound switch
 //   main_window_table.cpp    the table of hexagrams and the reading area
@@ -22,6 +22,7 @@
 
 #include "divination/cast.h"
 #include "forms/error_report.h"
+#include "forms/menu_items.h"
 #include "settings/settings.h"
 #include "sound/wave_player.h"
 
@@ -64,15 +65,16 @@ public:
     // The three small windows, created after this one.
     void setCompanions(TForm2* form2, TForm3* form3, TForm4* form4);
 
-    // Menu items by name (N1 … N46). Invoking runs the item's handler only
-    // while the item is enabled, visible or not; errors travel to the caller.
+    // Menu items by name (N1 … N46); a name that is no item raises an error
+    // naming it. Invoking runs the item's handler only while the item is
+    // enabled, visible or not; errors travel to the caller.
     QAction* item(const QString& name) const;
     bool isItemEnabled(const QString& name) const;
     bool isItemVisible(const QString& name) const;
     void Invoke(const QString& name);
     // Invoke inside the standard error report: what a click or key runs.
     void InvokeGuarded(const QString& name);
-    QMenu* popupMenu() const { return PopupMenu1; }
+    QMenu* popupMenu() const { return menus_.popup(); }
 
     // Handlers.
     void FormCreate();
@@ -119,33 +121,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // A main-menu item and its popup twin, kept alike.
-    struct MenuItem {
-        QString name;
-        QAction* action = nullptr;  // in MainMenu1
-        QAction* twin = nullptr;    // in PopupMenu1, if it has one
-        MenuItem* parent = nullptr;
-        QMenu* submenu = nullptr;
-        std::function<void()> handler;
-        bool enabled = true;
-        bool checked = false;
-    };
-
     QPixmap picture(const QString& name) const;
     void buildControls();
     void buildCastingPanel(QGroupBox* group);
     void buildTable(QGroupBox* group);
     void buildMenus();
-    void buildShortcuts();
     void routeRightClicks();
 
-    MenuItem* findItem(const QString& name) const;
-    void setItemCaption(const QString& name, const QString& caption);
-    void setItemVisible(const QString& name, bool visible);
-    void setItemEnabled(const QString& name, bool enabled);
-    void setItemChecked(const QString& name, bool checked);
-    bool itemAndParentsEnabled(const MenuItem* item) const;
-    void triggered(MenuItem* item, const QString& name);
     void chooseReadingColor(QPalette::ColorRole role, std::int32_t& variable);
 
     // CastView: the window side of a cast.
@@ -157,7 +139,7 @@ private:
     void clearGlyphs() override;
     void showTableWhenHidden() override;
     void showNotice() override;
-    void showReading(int hexagram) override;
+    void displayReading(int hexagram) override;
     void resetReading() override;
     bool soundOn() const override;
     void playWave(const std::string& windowsPath) override;
@@ -172,6 +154,7 @@ private:
     }
 
     Seams seams_;
+    forms::MenuItems menus_;
     std::unique_ptr<sound::WavePlayer> ownPlayer_;
     divination::CastState cast_;
     settings::Settings settings_;
@@ -211,8 +194,4 @@ private:
     QPushButton* Button4 = nullptr;
     QPushButton* Button5 = nullptr;
     QPushButton* Button6 = nullptr;
-
-    QMenu* PopupMenu1 = nullptr;
-    std::vector<std::unique_ptr<MenuItem>> menuItems_;
-    std::map<QString, MenuItem*> itemsByName_;  // both twins of a pair
 };

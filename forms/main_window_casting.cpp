@@ -82,7 +82,7 @@ void TForm1::clearGlyphs() {
 }
 
 void TForm1::showTableWhenHidden() {
-    if (settings_.TableState == 1)
+    if (settings_.TableState == settings::kTableHidden)
         ShowTable();
 }
 
@@ -90,7 +90,7 @@ void TForm1::showNotice() {
     seams_.showNotice();
 }
 
-void TForm1::showReading(int hexagram) {
+void TForm1::displayReading(int hexagram) {
     ShowReading(hexagram);
 }
 

@@ -5,8 +5,11 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 
-#include "divination/text_file.h"
+#include "base/text_file.h"
+#include "forms/item_names.h"
 #include "forms/main_window.h"
+
+using namespace forms;
 #include "forms/widgets.h"
 #include "settings/settings_file.h"
 
@@ -40,19 +43,19 @@ void TForm1::N17Click() {
     settings::LoadSettings(settings_, &settingsFilled_);
     const settings::Settings& s = settings_;
 
-    if (s.CastMode == 1)
-        Invoke(QStringLiteral("N5"));
-    else if (s.CastMode == 2)
-        Invoke(QStringLiteral("N6"));
-    else if (s.CastMode == 3)
-        Invoke(QStringLiteral("N14"));
+    if (s.CastMode == settings::kAutomaticMode)
+        Invoke(kAutomaticItem);
+    else if (s.CastMode == settings::kSemiAutomaticMode)
+        Invoke(kSemiAutomaticItem);
+    else if (s.CastMode == settings::kNormalMode)
+        Invoke(kNormalItem);
 
     // Both toggles turn away from the text they find, so the stored state
     // comes out unchanged.
     Edit12 = QString::fromStdString(settings::ShortestText(s.ButtonsFlat));
-    Invoke(QStringLiteral("N13"));
+    Invoke(kButtonsItem);
     Edit10 = QString::fromStdString(settings::ShortestText(s.SoundOff));
-    Invoke(QStringLiteral("N16"));
+    Invoke(kSoundItem);
 
     fontDialogFont_.setPointSize(s.FontSize > 0 ? s.FontSize : forms::PointSize(fontDialogFont_));
     if (!s.FontName.empty())
@@ -73,17 +76,17 @@ void TForm1::N17Click() {
     SetColorRole(Memo1, QPalette::Text, Unpack(s.TextColor));
     SetColorRole(Memo1, QPalette::Base, Unpack(s.AreaColor));
 
-    if (s.ViewMode == 1)
-        Invoke(QStringLiteral("N36"));
-    else if (s.ViewMode == 2)
-        Invoke(QStringLiteral("N37"));
+    if (s.ViewMode == settings::kFullView)
+        Invoke(kFullViewItem);
+    else if (s.ViewMode == settings::kReducedView)
+        Invoke(kReducedViewItem);
 }
 
 void TForm1::N41Click() {
     if (const std::optional<QFont> chosen = seams_.chooseFont(fontDialogFont_)) {
         // Save.Bmp holds the name in Windows-1251: a name it can't hold is
         // refused here, once, rather than failing every save after.
-        divination::EncodeCp1251(chosen->family().toStdString());
+        base::EncodeCp1251(chosen->family().toStdString());
         fontDialogFont_ = *chosen;
         Memo1->setFont(*chosen);
     }
@@ -117,12 +120,13 @@ void TForm1::N44Click() {
 
 void TForm1::N36Click() {
     // The look of the stored table state, without changing it.
-    if (settings_.TableState == 1 || settings_.TableState == 2) {
-        const bool shown = settings_.TableState == 2;
-        setItemCaption(QStringLiteral("N30"),
-                       shown ? QStringLiteral("скрыть") : QStringLiteral("показать"));
+    if (settings_.TableState == settings::kTableHidden ||
+        settings_.TableState == settings::kTableShown) {
+        const bool shown = settings_.TableState == settings::kTableShown;
+        menus_.setCaption(kTableItem,
+                          shown ? QStringLiteral("скрыть") : QStringLiteral("показать"));
         Memo1->resize(Memo1->width(), shown ? 180 : 525);
-        setItemVisible(QStringLiteral("N7"), shown);
+        menus_.setVisible(kButtonsMenu, shown);
         SpeedButton65->setVisible(!shown);
         SpeedButton66->setVisible(shown);
     }
@@ -131,11 +135,11 @@ void TForm1::N36Click() {
     GroupBox1->move(GroupBox1->x(), 200);
     GroupBox2->show();
     Image2->move(Image2->x(), 458);
-    setItemVisible(QStringLiteral("N14"), true);
-    settings_.ViewMode = 1;
-    setItemVisible(QStringLiteral("N29"), true);
-    setItemChecked(QStringLiteral("N36"), true);
-    setItemChecked(QStringLiteral("N37"), false);
+    menus_.setVisible(kNormalItem, true);
+    settings_.ViewMode = settings::kFullView;
+    menus_.setVisible(kTableMenu, true);
+    menus_.setChecked(kFullViewItem, true);
+    menus_.setChecked(kReducedViewItem, false);
     forms::CenterOnScreen(this);
 }
 
@@ -149,13 +153,13 @@ void TForm1::N37Click() {
     GroupBox1->move(GroupBox1->x(), 0);
     Image2->move(Image2->x(), 258);
     // The reduced view offers no normal mode.
-    if (settings_.CastMode == 3)
-        Invoke(QStringLiteral("N6"));
-    setItemVisible(QStringLiteral("N14"), false);
-    settings_.ViewMode = 2;
-    setItemVisible(QStringLiteral("N7"), false);
-    setItemVisible(QStringLiteral("N29"), false);
-    setItemChecked(QStringLiteral("N36"), false);
-    setItemChecked(QStringLiteral("N37"), true);
+    if (settings_.CastMode == settings::kNormalMode)
+        Invoke(kSemiAutomaticItem);
+    menus_.setVisible(kNormalItem, false);
+    settings_.ViewMode = settings::kReducedView;
+    menus_.setVisible(kButtonsMenu, false);
+    menus_.setVisible(kTableMenu, false);
+    menus_.setChecked(kFullViewItem, false);
+    menus_.setChecked(kReducedViewItem, true);
     forms::CenterOnScreen(this);
 }

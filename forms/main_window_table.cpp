@@ -8,8 +8,9 @@
 
 #include <algorithm>
 
+#include "base/text_file.h"
 #include "divination/hexagrams.h"
-#include "divination/text_file.h"
+#include "forms/item_names.h"
 #include "forms/main_window.h"
 #include "forms/widgets.h"
 
@@ -107,7 +108,7 @@ void TForm1::TableButtonClick(int hexagram) {
 // same text again leaves it untouched, scroll position included.
 void TForm1::ShowReading(int hexagram) {
     const QString text =
-        QString::fromStdString(divination::LoadText(divination::ReadingFilePath(hexagram)));
+        QString::fromStdString(base::LoadText(divination::ReadingFilePath(hexagram)));
     ShowText(Memo1, text);
 }
 
@@ -116,18 +117,18 @@ void TForm1::resetReading() {
 }
 
 void TForm1::ShowTable() {
-    setItemCaption("N30", QStringLiteral("скрыть"));
-    setItemVisible("N7", true);
+    menus_.setCaption(kTableItem, QStringLiteral("скрыть"));
+    menus_.setVisible(kButtonsMenu, true);
     Memo1->resize(Memo1->width(), 180);
     SpeedButton65->hide();
     SpeedButton66->show();
-    settings_.TableState = 2;
+    settings_.TableState = settings::kTableShown;
 }
 
 void TForm1::HideTable() {
-    setItemCaption("N30", QStringLiteral("показать"));
-    setItemVisible("N7", false);
-    settings_.TableState = 1;
+    menus_.setCaption(kTableItem, QStringLiteral("показать"));
+    menus_.setVisible(kButtonsMenu, false);
+    settings_.TableState = settings::kTableHidden;
     Memo1->resize(Memo1->width(), 525);
     SpeedButton65->show();
     SpeedButton66->hide();

@@ -29,7 +29,7 @@ TForm4::TForm4() {
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setPlainText(QStringLiteral("\nВАША ГЕКСАГРАММА ГОТОВА !!!"));
-    CentreLines(Memo1);
+    CenterLines(Memo1);
     Memo1->moveCursor(QTextCursor::End);
     SetAccessibleText(Memo1, QStringLiteral("Ваша гексаграмма готова"));
 

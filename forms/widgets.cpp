@@ -106,7 +106,7 @@ void ShowText(QPlainTextEdit* edit, const QString& text) {
     edit->setProperty(kShown, text);
 }
 
-void CentreLines(QTextEdit* edit) {
+void CenterLines(QTextEdit* edit) {
     QTextCursor all(edit->document());
     all.select(QTextCursor::Document);
     QTextBlockFormat centred;

@@ -81,7 +81,7 @@ QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QRect& geo
 void ShowText(QPlainTextEdit* edit, const QString& text);
 
 // Centres every line of the text.
-void CentreLines(QTextEdit* edit);
+void CenterLines(QTextEdit* edit);
 
 // Places a top-level window at the centre of its screen.
 void CenterOnScreen(QWidget* window);

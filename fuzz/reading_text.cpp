@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "divination/text_file.h"
+#include "base/text_file.h"
 #include "fuzz/check.h"
 
 namespace {
@@ -31,9 +31,9 @@ long CountUtf8(const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const std::string text = divination::DecodeCp1251(bytes);
+    const std::string text = base::DecodeCp1251(bytes);
     FUZZ_CHECK(CountUtf8(text) == static_cast<long>(bytes.size()));
-    FUZZ_CHECK(divination::EncodeCp1251(text) == bytes);
+    FUZZ_CHECK(base::EncodeCp1251(text) == bytes);
 
     size_t breaks = 0, pairs = 0;
     for (size_t i = 0; i < bytes.size(); ++i) {
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
     }
-    const std::string uniform = divination::UniformLineBreaks(text);
+    const std::string uniform = base::UniformLineBreaks(text);
     FUZZ_CHECK(uniform.find('\r') == std::string::npos);
     FUZZ_CHECK(static_cast<size_t>(std::count(uniform.begin(), uniform.end(), '\n')) == breaks);
     FUZZ_CHECK(uniform.size() == text.size() - pairs);

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "divination/error.h"
+#include "base/error.h"
 #include "fuzz/check.h"
 #include "settings/settings_file.h"
 
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string saved;
     try {
         saved = settings::FormatSettings(read.values);
-    } catch (const divination::Error&) {
+    } catch (const base::Error&) {
         FUZZ_CHECK(!"a name read from the file can't be written back");
     }
     const settings::ParsedSettings loaded = settings::ParseSettings(saved);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "divination/error.h"
+#include "base/error.h"
 #include "fuzz/check.h"
 #include "sound/wave_file.h"
 
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!wave.floatSamples || wave.bitsPerSample == 32);
         FUZZ_CHECK(wave.samples.size() + 20 <= bytes.size());
         FUZZ_CHECK(bytes.find(wave.samples) != std::string_view::npos);
-    } catch (const divination::Error& error) {
+    } catch (const base::Error& error) {
         FUZZ_CHECK(std::string(error.what()).find("Fanfare.wav") != std::string::npos);
     }
     return 0;

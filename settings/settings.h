@@ -7,6 +7,21 @@
 
 namespace settings {
 
+// The codes the file keeps. The variables stay doubles, as the file has
+// them, so every file reads and writes back byte for byte; the window
+// compares them with these whole numbers exactly.
+inline constexpr int kAutomaticMode = 1;
+inline constexpr int kSemiAutomaticMode = 2;
+inline constexpr int kNormalMode = 3;
+inline constexpr int kTableHidden = 1;
+inline constexpr int kTableShown = 2;
+inline constexpr int kFullView = 1;
+inline constexpr int kReducedView = 2;
+inline constexpr int kSoundOn = 0;
+inline constexpr int kSoundOff = 1;
+inline constexpr int kButtonsRaised = 0;
+inline constexpr int kButtonsFlat = 1;
+
 struct Settings {
     double SoundOff = 0;       // 0 sound on, 1 off
     double CastMode = 0;       // 1 automatic, 2 semi-automatic, 3 normal

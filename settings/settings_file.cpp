@@ -8,22 +8,22 @@
 #include <cstdio>
 #include <optional>
 
-#include "divination/error.h"
-#include "divination/text_file.h"
+#include "base/error.h"
+#include "base/text_file.h"
 #include "settings/user_file.h"
 
 namespace settings {
 
-using divination::Error;
+using base::Error;
 
 Settings Defaults(const Settings& current) {
     Settings values;
-    values.SoundOff = 0;
-    values.CastMode = 3;
-    values.ButtonsFlat = 1;
-    values.TableState = 2;
+    values.SoundOff = kSoundOn;
+    values.CastMode = kNormalMode;
+    values.ButtonsFlat = kButtonsFlat;
+    values.TableState = kTableShown;
     values.ReservedValue = 11;
-    values.ViewMode = 1;
+    values.ViewMode = kFullView;
     values.FontSize = 11;
     values.TextColor = 0;
     values.AreaColor = 12632256;
@@ -64,7 +64,7 @@ std::string FormatSettings(const Settings& v) {
         line += FormatReal(real) + ' ';
     for (std::int32_t integer : {v.FontSize, v.TextColor, v.AreaColor, v.FontStyleCode})
         line += std::to_string(integer) + ' ';
-    return line + divination::EncodeCp1251(v.FontName) + "\r\n";
+    return line + base::EncodeCp1251(v.FontName) + "\r\n";
 }
 
 namespace {
@@ -163,7 +163,7 @@ ParsedSettings ParseSettings(std::string_view bytes) {
     std::string_view name = reader.restOfLine();
     while (!name.empty() && name.front() == ' ')
         name.remove_prefix(1);
-    v.FontName = divination::DecodeCp1251(name);
+    v.FontName = base::DecodeCp1251(name);
     return parsed;
 }
 
@@ -187,7 +187,7 @@ namespace {
 // (a save cut off by a crash, in an older version, left such files).
 std::optional<std::string> ReadSettingsFile(int& openError) {
     std::optional<std::string> bytes =
-        divination::TryReadFile(kSettingsFile, kMaxSettingsBytes, openError);
+        base::TryReadFile(kSettingsFile, kMaxSettingsBytes, openError);
     if (bytes && bytes->empty()) {
         openError = 0;
         return std::nullopt;
@@ -208,7 +208,7 @@ void LoadSettings(Settings& values, bool* filled) {
         // A file just written that still can't be read is an error, not a loop.
         bytes = ReadSettingsFile(openError);
         if (!bytes)
-            throw divination::FileOpenError(kSettingsFile, openError);
+            throw base::FileOpenError(kSettingsFile, openError);
     }
     const ParsedSettings parsed = ParseSettings(*bytes);
     values = parsed.values;

@@ -24,7 +24,7 @@ Settings Defaults(const Settings& current);
 // 14 digits, "E", exponent sign, 4 exponent digits; 15 significant digits.
 std::string FormatReal(double value);
 
-// The file's bytes for these settings. Throws divination::Error when the
+// The file's bytes for these settings. Throws base::Error when the
 // font name holds a character that Windows-1251 can't, rather than lose it.
 std::string FormatSettings(const Settings& values);
 
@@ -44,12 +44,12 @@ std::string ShortestText(double value);
 
 // Writes the file with WriteUserFile: a save that fails or dies leaves the
 // old file whole. A Save.Bmp that is read-only stays so: its save fails.
-// Throws divination::Error naming the file and the system's reason.
+// Throws base::Error naming the file and the system's reason.
 void SaveSettings(const Settings& values);
 
 // Reads Save.Bmp; when it can't be opened (also when it is empty or not a
 // regular file), writes the defaults first and reads those. Throws
-// divination::Error("Invalid numeric input") after reading all fields when
+// base::Error("Invalid numeric input") after reading all fields when
 // one was not a number; `values` then holds what was read. `filled`, when
 // given, turns true once `values` hold what was read or the defaults; it
 // stays false when Save.Bmp opened but could not be read (too large, a read

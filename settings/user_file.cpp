@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <string_view>
 
-#include "divination/error.h"
-#include "divination/text_file.h"
+#include "base/error.h"
+#include "base/text_file.h"
 
 namespace settings {
 
@@ -30,11 +30,11 @@ class Writer {
 public:
     explicit Writer(const std::string& windowsPath) : windowsPath_(windowsPath) {}
 
-    divination::Error error(int errorNumber) const {
-        return divination::FileError("Cannot write file", windowsPath_, errorNumber);
+    base::Error error(int errorNumber) const {
+        return base::FileError("Cannot write file", windowsPath_, errorNumber);
     }
-    divination::Error error(const std::string& reason) const {
-        return divination::FileError("Cannot write file", windowsPath_, reason);
+    base::Error error(const std::string& reason) const {
+        return base::FileError("Cannot write file", windowsPath_, reason);
     }
 
     void writeAll(int fd, const std::string& bytes) const {
@@ -149,12 +149,12 @@ void SetWriteStepHook(WriteStepHook hook) {
 
 void WriteInPlace(const std::string& windowsPath, const std::string& bytes) {
     const Writer writer(windowsPath);
-    InPlace(FollowLinks(divination::NativePath(windowsPath), writer), bytes, writer);
+    InPlace(FollowLinks(base::NativePath(windowsPath), writer), bytes, writer);
 }
 
 void WriteUserFile(const std::string& windowsPath, const std::string& bytes) {
     const Writer writer(windowsPath);
-    const fs::path target = FollowLinks(divination::NativePath(windowsPath), writer);
+    const fs::path target = FollowLinks(base::NativePath(windowsPath), writer);
 
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;

@@ -15,7 +15,7 @@ namespace settings {
 // place by WriteInPlace. Refused, with the file unchanged: a file the user
 // may not write, a file with no write permission at all (also for root), a
 // folder or anything else that is not a regular file. Throws
-// divination::Error "Cannot write file "<path>". <reason>".
+// base::Error "Cannot write file "<path>". <reason>".
 void WriteUserFile(const std::string& windowsPath, const std::string& bytes);
 
 // Overwrites the file from its start in one write, then cuts it to the new

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "divination/error.h"
+#include "base/error.h"
 
 namespace sound {
 
@@ -28,7 +28,7 @@ public:
     void play(const WaveFile& wave, const std::string& windowsPath) override {
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
         if (device.isNull())
-            throw divination::Error("No sound output device is available");
+            throw base::Error("No sound output device is available");
 
         QAudioFormat format;
         format.setSampleRate(wave.sampleRate);
@@ -38,8 +38,8 @@ public:
                                : wave.bitsPerSample == 16 ? QAudioFormat::Int16
                                                           : QAudioFormat::Int32);
         if (!device.isFormatSupported(format))
-            throw divination::Error("The sound device can't play the format of the file \"" +
-                                    windowsPath + "\"");
+            throw base::Error("The sound device can't play the format of the file \"" +
+                              windowsPath + "\"");
 
         buffer_ = std::make_unique<QBuffer>();
         buffer_->setData(

@@ -14,7 +14,7 @@ public:
     virtual ~AudioOutput() = default;
     // Cuts off the sound still playing, if any.
     virtual void stop() = 0;
-    // Plays the samples through the default output; throws divination::Error
+    // Plays the samples through the default output; throws base::Error
     // when there is none or it can't play the file's format.
     virtual void play(const WaveFile& wave, const std::string& windowsPath) = 0;
 };

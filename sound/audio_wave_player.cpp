@@ -4,7 +4,7 @@
 
 #include <QCoreApplication>
 
-#include "divination/error.h"
+#include "base/error.h"
 
 namespace sound {
 
@@ -13,8 +13,8 @@ namespace {
 constexpr const char* kModule = "libtaynovid_audio.so";
 bool moduleLoaded = false;
 
-divination::Error NotLoaded(const std::string& reason) {
-    return divination::Error("The sound system can't be loaded: " + reason);
+base::Error NotLoaded(const std::string& reason) {
+    return base::Error("The sound system can't be loaded: " + reason);
 }
 
 // Beside the program, in the build's run folder as where it is installed.

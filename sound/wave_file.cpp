@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "divination/error.h"
-#include "divination/text_file.h"
+#include "base/error.h"
+#include "base/text_file.h"
 
 namespace sound {
 
@@ -42,8 +42,8 @@ void WidenTo32Bits(WaveFile& wave) {
 
 WaveFile ParseWave(std::string_view bytes, const std::string& windowsPath) {
     auto invalid = [&] {
-        return divination::Error("The file \"" + divination::AbsolutePathText(windowsPath) +
-                                 "\" is not a PCM wave file");
+        return base::Error("The file \"" + base::AbsolutePathText(windowsPath) +
+                           "\" is not a PCM wave file");
     };
     if (bytes.size() < 12 || bytes.substr(0, 4) != "RIFF" || bytes.substr(8, 4) != "WAVE")
         throw invalid();
@@ -85,17 +85,17 @@ WaveFile ParseWave(std::string_view bytes, const std::string& windowsPath) {
                                    : wave.bitsPerSample == 8 || wave.bitsPerSample == 16 ||
                                          wave.bitsPerSample == 24 || wave.bitsPerSample == 32;
     if (!supportedBits)
-        throw divination::Error("The file \"" + divination::AbsolutePathText(windowsPath) +
-                                "\" holds " + std::to_string(wave.bitsPerSample) + "-bit " +
-                                (wave.floatSamples ? "floating-point" : "integer") +
-                                " samples, which can't be played");
+        throw base::Error("The file \"" + base::AbsolutePathText(windowsPath) + "\" holds " +
+                          std::to_string(wave.bitsPerSample) + "-bit " +
+                          (wave.floatSamples ? "floating-point" : "integer") +
+                          " samples, which can't be played");
     if (wave.bitsPerSample == 24)
         WidenTo32Bits(wave);
     return wave;
 }
 
 WaveFile LoadWave(const std::string& windowsPath) {
-    return ParseWave(divination::ReadFile(windowsPath, kMaxWaveBytes), windowsPath);
+    return ParseWave(base::ReadFile(windowsPath, kMaxWaveBytes), windowsPath);
 }
 
 }  // namespace sound

@@ -19,7 +19,7 @@ struct WaveFile {
 // A sound file is at most a few seconds; far past this it is no sound file.
 inline constexpr size_t kMaxWaveBytes = 64 * 1024 * 1024;
 
-// Throws divination::Error naming the file when the bytes are not a PCM
+// Throws base::Error naming the file when the bytes are not a PCM
 // wave file (no RIFF/WAVE header, no "fmt " chunk of integer PCM or float,
 // plain or extensible, no "data" chunk), or when its sample size is none of
 // 8, 16, 24 or 32 bits (32 only for float); the text then names the size.

@@ -1,5 +1,5 @@
 // Plays a wave file asynchronously, replacing any sound still playing.
-// play() throws divination::Error when the device can't be opened for the
+// play() throws base::Error when the device can't be opened for the
 // file (missing, not a PCM wave file, no sound output).
 #pragma once
 

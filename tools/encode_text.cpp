@@ -8,8 +8,8 @@
 #include <iostream>
 #include <iterator>
 
-#include "divination/error.h"
-#include "divination/text_file.h"
+#include "base/error.h"
+#include "base/text_file.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -25,8 +25,8 @@ int main(int argc, char** argv) {
     const std::string utf8{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     std::string encoded;
     try {
-        encoded = divination::EncodeCp1251(divination::UniformLineBreaks(utf8));
-    } catch (const divination::Error& e) {
+        encoded = base::EncodeCp1251(base::UniformLineBreaks(utf8));
+    } catch (const base::Error& e) {
         std::cerr << source.string() << ": " << e.what() << "\n";
         return 1;
     }

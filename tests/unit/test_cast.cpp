@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "divination/cast.h"
-#include "divination/error.h"
 
 using namespace divination;
+using base::Error;
 
 namespace {
 
@@ -29,7 +30,7 @@ public:
     void clearGlyphs() override { log("clearGlyphs"); }
     void showTableWhenHidden() override { log("table"); }
     void showNotice() override { log("notice"); }
-    void showReading(int n) override {
+    void displayReading(int n) override {
         log("reading " + std::to_string(n));
         if (readingFails)
             throw Error("Cannot open file");

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "divination/text_file.h"
+#include "base/text_file.h"
+#include "divination/hexagrams.h"
 #include "support/temp_folder.h"
 
-using namespace divination;
+using divination::ReadingFilePath;
+using namespace base;
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <limits>
 
-#include "divination/error.h"
+#include "base/error.h"
 #include "settings/settings_file.h"
 #include "settings/user_file.h"
 #include "support/temp_folder.h"
@@ -51,7 +51,7 @@ TEST(SettingsFormat, FontNameIsWrittenInWindows1251OrRefused) {
     const std::string line = FormatSettings(values);
     EXPECT_EQ(line.substr(line.size() - 7), "\xD8\xF0\xE8\xF4\xF2\r\n");
     values.FontName = "文泉驿";
-    EXPECT_THROW(FormatSettings(values), divination::Error);
+    EXPECT_THROW(FormatSettings(values), base::Error);
 }
 
 TEST(SettingsParse, TheDefaultLineRoundTrips) {
@@ -150,7 +150,7 @@ TEST(SettingsFile, UnwritableFileFailsAndStaysAsItWas) {
         try {
             SaveSettings(values);
             ADD_FAILURE() << "saved";
-        } catch (const divination::Error& e) {
+        } catch (const base::Error& e) {
             EXPECT_EQ(
                 std::string(e.what()),
                 "Cannot write file \"" + (folder.path() / "Save.Bmp").string() + "\". " + reason);
@@ -163,7 +163,7 @@ TEST(SettingsFile, UnwritableFileFailsAndStaysAsItWas) {
 
     folder.write("Save.Bmp", kDefaultLine);
     values.FontName = "文";
-    EXPECT_THROW(SaveSettings(values), divination::Error);
+    EXPECT_THROW(SaveSettings(values), base::Error);
     EXPECT_EQ(folder.read("Save.Bmp"), kDefaultLine);
     values.FontName = "Arial";
 
@@ -180,7 +180,7 @@ TEST(SettingsFile, InvalidNumberKeepsWhatWasRead) {
     try {
         LoadSettings(values);
         FAIL() << "no error";
-    } catch (const divination::Error& e) {
+    } catch (const base::Error& e) {
         EXPECT_STREQ(e.what(), "Invalid numeric input");
     }
     EXPECT_EQ(values.SoundOff, 2);
@@ -399,7 +399,7 @@ TEST(SettingsFile, WhatIsNotARegularFileWithALineTakesTheDefaults) {
         try {
             LoadSettings(values, &filled);
             ADD_FAILURE() << kind << " loaded";
-        } catch (const divination::Error& e) {
+        } catch (const base::Error& e) {
             EXPECT_EQ(
                 std::string(e.what()),
                 "Cannot write file \"" + (folder.path() / "Save.Bmp").string() + "\". " +
@@ -415,7 +415,7 @@ TEST(SettingsFile, WhatIsNotARegularFileWithALineTakesTheDefaults) {
         folder.write("Save.Bmp", std::string(kMaxSettingsBytes + 1, ' '));
         Settings values;
         bool filled = false;
-        EXPECT_THROW(LoadSettings(values, &filled), divination::Error);
+        EXPECT_THROW(LoadSettings(values, &filled), base::Error);
         EXPECT_FALSE(filled);
         EXPECT_EQ(values.CastMode, 0);
     }

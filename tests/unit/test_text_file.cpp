@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "divination/error.h"
-#include "divination/text_file.h"
+#include "base/error.h"
+#include "base/text_file.h"
+#include "divination/hexagrams.h"
 #include "support/temp_folder.h"
 
-using namespace divination;
+using namespace base;
+using divination::ReadingFilePath;
 using testing_support::TempWorkingFolder;
 
 TEST(ReadingPaths, WindowsPathsBecomeNativeWithCaseKept) {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "divination/error.h"
+#include "base/error.h"
 #include "sound/wave_file.h"
 #include "support/temp_folder.h"
 
@@ -73,7 +73,7 @@ TEST(WaveFile, AnythingElseIsRefusedWithTheFileNamed) {
         try {
             sound::ParseWave(bytes, ".\\Fanfare.wav");
             ADD_FAILURE() << "accepted " << bytes.size() << " bytes";
-        } catch (const divination::Error& e) {
+        } catch (const base::Error& e) {
             EXPECT_EQ(e.what(), expected);
         }
     }
@@ -85,7 +85,7 @@ TEST(WaveFile, AnythingElseIsRefusedWithTheFileNamed) {
         try {
             sound::ParseWave(bytes, ".\\Fanfare.wav");
             ADD_FAILURE() << "accepted " << size;
-        } catch (const divination::Error& e) {
+        } catch (const base::Error& e) {
             EXPECT_EQ(e.what(), "The file \"" + (folder.path() / "Fanfare.wav").string() +
                                     "\" holds " + size + " samples, which can't be played");
         }
@@ -107,7 +107,7 @@ TEST(WaveFile, MissingFileGivesTheFileOpenError) {
     try {
         sound::LoadWave(".\\udalenie.wav");
         FAIL() << "no error";
-    } catch (const divination::Error& e) {
+    } catch (const base::Error& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file \"" +
                                              (folder.path() / "udalenie.wav").string() +
                                              "\". No such file or directory");
@@ -123,7 +123,7 @@ TEST(WaveFile, MissingFileGivesTheFileOpenError) {
         try {
             sound::LoadWave(std::string(".\\") + name);
             ADD_FAILURE() << name;
-        } catch (const divination::Error& e) {
+        } catch (const base::Error& e) {
             EXPECT_EQ(
                 std::string(e.what()),
                 "Cannot open file \"" + (folder.path() / name).string() + "\". Not a regular file");

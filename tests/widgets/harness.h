@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "divination/error.h"
+#include "base/error.h"
+#include "forms/item_names.h"
 #include "forms/main_window.h"
 #include "sound/wave_player.h"
 
@@ -48,7 +49,7 @@ public:
     void play(const std::string& windowsPath) override {
         played.push_back(windowsPath);
         if (fails)
-            throw divination::Error("The sound device can't be opened");
+            throw base::Error("The sound device can't be opened");
     }
 };
 

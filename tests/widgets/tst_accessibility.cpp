@@ -116,13 +116,13 @@ void AccessibilityTest::namesFollowTheState() {
     // The mode button says the mode it now shows.
     QWidget* mode = h.find("SpeedButton69");
     QCOMPARE(NameOf(mode), QString("Режим гадания: обычный"));
-    h.form->Invoke("N34");
+    h.form->Invoke(forms::kNextModeItem);
     QCOMPARE(NameOf(mode), QString("Режим гадания: автомат"));
     QCOMPARE(Reader(mode)->text(QAccessible::Description), QString("Автоматический режим гадания"));
     QVERIFY(Reader(marker)->state().invisible);  // the mode change cleared the cast
 
     // Hiding the table brings up the button that shows it, named by its hint.
-    h.form->Invoke("N30");
+    h.form->Invoke(forms::kTableItem);
     QVERIFY(!Reader(h.find("SpeedButton65"))->state().invisible);
     QCOMPARE(NameOf(h.find("SpeedButton65")), QString("Показать таблицу"));
 }

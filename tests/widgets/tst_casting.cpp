@@ -150,20 +150,20 @@ void CastingTest::pressesAfterTheSixthShowTheNoticeFirst() {
 
 void CastingTest::normalCastBringsTheTableBack() {
     Harness h;
-    h.form->Invoke("N30");
+    h.form->Invoke(forms::kTableItem);
     QCOMPARE(h.find("Memo1")->height(), 525);
     click(h, "Button2");
     QCOMPARE(h.form->settingsValues().TableState, 2.0);
     QCOMPARE(h.find("Memo1")->height(), 180);
     QVERIFY(h.find("SpeedButton65")->isHidden());
     QVERIFY(!h.find("SpeedButton66")->isHidden());
-    QCOMPARE(h.form->item("N30")->text(), QString("скрыть\tF3"));
-    QVERIFY(h.form->item("N7")->isVisible());
+    QCOMPARE(h.form->item(forms::kTableItem)->text(), QString("скрыть\tF3"));
+    QVERIFY(h.form->item(forms::kButtonsMenu)->isVisible());
 }
 
 void CastingTest::semiAutomaticCastShowsTheReading() {
     Harness h;
-    h.form->Invoke("N6");
+    h.form->Invoke(forms::kSemiAutomaticItem);
     QVERIFY(!h.find("Button4")->isHidden());
     QVERIFY(h.find("Button2")->isHidden());
     for (const char* button : {"Button5", "Button5", "Button5"})
@@ -182,7 +182,7 @@ void CastingTest::semiAutomaticCastShowsTheReading() {
 void CastingTest::semiAutomaticMissingReadingIsReported() {
     Harness h;
     folder_.remove("Text/Text12.dat");
-    h.form->Invoke("N6");
+    h.form->Invoke(forms::kSemiAutomaticItem);
     for (const char* button : {"Button5", "Button5", "Button5", "Button4", "Button4", "Button4"})
         click(h, button);
     QCOMPARE(h.errors, QStringList{"Cannot open file \"" + folder_.absolute("Text/Text12.dat") +
@@ -201,7 +201,7 @@ void CastingTest::semiAutomaticMissingReadingIsReported() {
 
 void CastingTest::automaticCastFillsCoinsAndReads() {
     Harness h;
-    h.form->Invoke("N5");
+    h.form->Invoke(forms::kAutomaticItem);
     QVERIFY(!h.find("Button1")->isHidden());
     divination::SeedCoinGenerator(7);
     for (int press = 1; press <= 6; ++press) {
@@ -262,7 +262,7 @@ void CastingTest::failingRemovalSoundClearsNothing() {
 
 void CastingTest::soundOffPlaysNothing() {
     Harness h;
-    h.form->Invoke("N16");
+    h.form->Invoke(forms::kSoundItem);
     QCOMPARE(h.form->Edit10, QString("0"));
     QVERIFY(h.find("SpeedButton67")->isHidden());
     QVERIFY(!h.find("SpeedButton68")->isHidden());

@@ -92,10 +92,10 @@ void InformationWindowsTest::introductionIsLoadedAtCreation() {
     TForm4 form4;
     h.form->setCompanions(&form2, &form3, &form4);
     folder_.write("Text/Text65.dat", "\xED\xEE\xE2\xEE\xE5");
-    h.form->item("N10")->trigger();
+    h.form->item(forms::kAboutFortuneTellerItem)->trigger();
     QCOMPARE(form2.text(), QString("новое"));
     QVERIFY(form2.isVisible());
-    h.form->item("N10")->trigger();
+    h.form->item(forms::kAboutFortuneTellerItem)->trigger();
     QVERIFY(form2.isVisible());
     form2.findChild<QPushButton*>("Button1")->click();
     QVERIFY(!form2.isVisible());
@@ -115,7 +115,7 @@ void InformationWindowsTest::missingIntroductionIsReportedAndNotShown() {
     TForm3 form3;
     TForm4 form4;
     h.form->setCompanions(&form2, &form3, &form4);
-    h.form->item("N10")->trigger();
+    h.form->item(forms::kAboutFortuneTellerItem)->trigger();
     QCOMPARE(h.errors, QStringList{expected});
     QVERIFY(!form2.isVisible());
 }

@@ -18,6 +18,9 @@
 #include <QToolButton>
 #include <QtMath>
 
+#include <functional>
+#include <vector>
+
 #include "forms/information_windows.h"
 #include "forms/notice_window.h"
 #include "forms/widgets.h"
@@ -39,6 +42,7 @@ private slots:
     void menuItems();
     void twinsStayAlike();
     void invokingADisabledItemDoesNothing();
+    void unknownItemsFailLoudly();
     void hiddenItemsStillRun();
     void shortcutsReachHiddenItems();
     void shortcutsNeedEnabledParents();
@@ -300,19 +304,19 @@ void MainWindowTest::menuItems() {
 void MainWindowTest::twinsStayAlike() {
     Harness h;
     TForm1& form = *h.form;
-    form.Invoke("N5");  // automatic mode
-    QCOMPARE(form.isItemEnabled("N5"), false);
+    form.Invoke(forms::kAutomaticItem);  // automatic mode
+    QCOMPARE(form.isItemEnabled(forms::kAutomaticItem), false);
     QCOMPARE(form.isItemEnabled("N19"), false);
-    QCOMPARE(form.isItemEnabled("N14"), true);
+    QCOMPARE(form.isItemEnabled(forms::kNormalItem), true);
     QCOMPARE(form.isItemEnabled("N21"), true);
     QVERIFY(!form.item("N19")->isEnabled());
     form.Invoke("N26");  // sound off, through the popup twin
-    QCOMPARE(form.item("N16")->text(), QString("включить\tF4"));
+    QCOMPARE(form.item(forms::kSoundItem)->text(), QString("включить\tF4"));
     QCOMPARE(form.item("N26")->text(), QString("включить"));
     form.Invoke("N32");  // table hidden
-    QCOMPARE(form.item("N30")->text(), QString("показать\tF3"));
+    QCOMPARE(form.item(forms::kTableItem)->text(), QString("показать\tF3"));
     QCOMPARE(form.item("N32")->text(), QString("показать"));
-    QVERIFY(!form.item("N7")->isVisible());
+    QVERIFY(!form.item(forms::kButtonsMenu)->isVisible());
     QVERIFY(!form.item("N22")->isVisible());
 }
 
@@ -320,21 +324,42 @@ void MainWindowTest::invokingADisabledItemDoesNothing() {
     Harness h;
     TForm1& form = *h.form;
     QTest::mouseClick(h.find<QPushButton>("Button2"), Qt::LeftButton);
-    form.Invoke("N14");  // the mode in force: no clearing
+    form.Invoke(forms::kNormalItem);  // the mode in force: no clearing
     QCOMPARE(h.find<QListWidget>("ListBox2")->count(), 1);
     QCOMPARE(form.settingsValues().CastMode, 3.0);
     form.Invoke("N21");
     QCOMPARE(h.find<QListWidget>("ListBox2")->count(), 1);
 }
 
+// A name that is no item fails loudly and names itself, in code and from a
+// guarded entry point alike; it never reaches a null item.
+void MainWindowTest::unknownItemsFailLoudly() {
+    Harness h;
+    TForm1& form = *h.form;
+    for (const auto& use : std::vector<std::function<void()>>{
+             [&] { form.Invoke("N99"); },
+             [&] { form.item("N99"); },
+             [&] { form.isItemEnabled("N99"); },
+         }) {
+        try {
+            use();
+            QFAIL("no error for an unknown item");
+        } catch (const std::exception& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), QString("No menu item \"N99\""));
+        }
+    }
+    form.InvokeGuarded("N99");
+    QCOMPARE(h.errors, QStringList{"No menu item \"N99\""});
+}
+
 void MainWindowTest::hiddenItemsStillRun() {
     Harness h;
     QTest::mouseClick(h.find<QPushButton>("Button3"), Qt::LeftButton);
-    QVERIFY(!h.form->item("N46")->isVisible());
-    h.form->Invoke("N46");
+    QVERIFY(!h.form->item(forms::kClearOnModeChangeItem)->isVisible());
+    h.form->Invoke(forms::kClearOnModeChangeItem);
     QCOMPARE(h.find<QListWidget>("ListBox2")->count(), 0);
     QVERIFY(h.player.played.empty());  // clearing by mode change makes no sound
-    h.form->Invoke("N34");
+    h.form->Invoke(forms::kNextModeItem);
     QCOMPARE(h.find<QToolButton>("SpeedButton69")->text(), QString("автомат"));
 }
 
@@ -353,7 +378,7 @@ void MainWindowTest::shortcutsReachHiddenItems() {
 
     // F3 hides the table, and with it "Кнопки"; F5 still reaches N13.
     QTest::keyClick(h.form.get(), Qt::Key_F3);
-    QVERIFY(!h.form->item("N7")->isVisible());
+    QVERIFY(!h.form->item(forms::kButtonsMenu)->isVisible());
     QCOMPARE(h.form->Edit12, QString("0"));
     QTest::keyClick(h.form.get(), Qt::Key_F5);
     QCOMPARE(h.form->Edit12, QString("1"));
@@ -374,12 +399,12 @@ void MainWindowTest::shortcutsNeedEnabledParents() {
     QVERIFY(QTest::qWaitForWindowActive(h.form.get()));
     // F1 goes through the hidden N34 to the enabled N5; after the cycle has
     // reached the normal mode, its own item is the disabled one.
-    h.form->Invoke("N14");
+    h.form->Invoke(forms::kNormalItem);
     QCOMPARE(h.find<QToolButton>("SpeedButton69")->text(), QString("обычный"));
-    h.form->Invoke("N6");
-    h.form->Invoke("N14");
+    h.form->Invoke(forms::kSemiAutomaticItem);
+    h.form->Invoke(forms::kNormalItem);
     QCOMPARE(h.find<QToolButton>("SpeedButton69")->text(), QString("обычный"));
-    QCOMPARE(h.form->isItemEnabled("N14"), false);
+    QCOMPARE(h.form->isItemEnabled(forms::kNormalItem), false);
     QTest::keyClick(h.form.get(), Qt::Key_F1);
     QCOMPARE(h.find<QToolButton>("SpeedButton69")->text(), QString("автомат"));
 }
@@ -548,9 +573,9 @@ void MainWindowTest::onlyTheCheckedViewItemHasAMark() {
     QCOMPARE(marks(), QString("N36 N39"));
     h.form->item("N40")->trigger();
     QCOMPARE(marks(), QString("N37 N40"));
-    h.form->item("N37")->trigger();  // choosing the view in force keeps its mark
+    h.form->item(forms::kReducedViewItem)->trigger();  // choosing the view in force keeps its mark
     QCOMPARE(marks(), QString("N37 N40"));
-    h.form->item("N36")->trigger();
+    h.form->item(forms::kFullViewItem)->trigger();
     QCOMPARE(marks(), QString("N36 N39"));
 }
 

@@ -72,11 +72,11 @@ void SettingsTest::missingFileIsCreatedWithTheDefaultsAndApplied() {
     QVERIFY(!h.find("Button2")->isHidden());
     QCOMPARE(h.find("SpeedButton69")->toolTip(), QString("Обычный режим гадания"));
     QVERIFY(h.find<QToolButton>("SpeedButton1")->autoRaise());
-    QCOMPARE(h.form->item("N13")->text(), QString("показать\tF5"));
+    QCOMPARE(h.form->item(forms::kButtonsItem)->text(), QString("показать\tF5"));
     QCOMPARE(h.form->Edit10, QString("1"));
     QVERIFY(h.find("SpeedButton68")->isHidden());
     QCOMPARE(h.find("Memo1")->height(), 180);
-    QVERIFY(h.form->item("N36")->isChecked());
+    QVERIFY(h.form->item(forms::kFullViewItem)->isChecked());
     auto* memo = h.find<QPlainTextEdit>("Memo1");
     QCOMPARE(memo->font().family(), QString("Times New Roman"));
     QCOMPARE(memo->font().pointSize(), 11);
@@ -95,12 +95,12 @@ void SettingsTest::storedModeAndViewAreApplied() {
     QVERIFY(!h.find("SpeedButton68")->isHidden());
     QVERIFY(h.find("SpeedButton67")->isHidden());
     QVERIFY(!h.find<QToolButton>("SpeedButton1")->autoRaise());  // raised
-    QCOMPARE(h.form->item("N13")->text(), QString("скрыть\tF5"));
+    QCOMPARE(h.form->item(forms::kButtonsItem)->text(), QString("скрыть\tF5"));
     // Table hidden: the reading area covers it.
     QCOMPARE(h.find("Memo1")->height(), 525);
     QVERIFY(!h.find("SpeedButton65")->isHidden());
-    QVERIFY(!h.form->item("N7")->isVisible());
-    QCOMPARE(h.form->item("N30")->text(), QString("показать\tF3"));
+    QVERIFY(!h.form->item(forms::kButtonsMenu)->isVisible());
+    QCOMPARE(h.form->item(forms::kTableItem)->text(), QString("показать\tF3"));
 }
 
 void SettingsTest::reducedViewTurnsTheNormalModeSemiAutomatic() {
@@ -112,10 +112,10 @@ void SettingsTest::reducedViewTurnsTheNormalModeSemiAutomatic() {
     QCOMPARE(h.find("GroupBox3")->height(), 329);
     QCOMPARE(h.find("Image2")->y(), 258);
     QCOMPARE(h.find<QToolButton>("SpeedButton69")->text(), QString("полуавтомат"));
-    QVERIFY(!h.form->item("N14")->isVisible());
+    QVERIFY(!h.form->item(forms::kNormalItem)->isVisible());
     QVERIFY(!h.form->item("N21")->isVisible());
-    QVERIFY(!h.form->item("N29")->isVisible());
-    QVERIFY(h.form->item("N37")->isChecked() && h.form->item("N40")->isChecked());
+    QVERIFY(!h.form->item(forms::kTableMenu)->isVisible());
+    QVERIFY(h.form->item(forms::kReducedViewItem)->isChecked() && h.form->item("N40")->isChecked());
     QCOMPARE(Fields(SaveBmp()).at(1), QString("2.00000000000000E+0000"));
     // The casting panel covers the title picture: none of the orange of its
     // lower word shows beside the glyph list.
@@ -134,16 +134,16 @@ void SettingsTest::reducedViewTurnsTheNormalModeSemiAutomatic() {
     };
     QCOMPARE(orangePixels(), 0);
     // The mode button now alternates the two automatic modes.
-    h.form->Invoke("N34");
+    h.form->Invoke(forms::kNextModeItem);
     QCOMPARE(h.find<QToolButton>("SpeedButton69")->text(), QString("автомат"));
-    h.form->Invoke("N34");
+    h.form->Invoke(forms::kNextModeItem);
     QCOMPARE(h.find<QToolButton>("SpeedButton69")->text(), QString("полуавтомат"));
     // Back to the full view: the mode stays, "обычный" returns.
     h.form->Invoke("N39");
     QCOMPARE(h.find("ClientArea")->height(), 532);
     QVERIFY(!h.find("GroupBox2")->isHidden());
     QCOMPARE(h.find("Memo1")->height(), 180);
-    QVERIFY(h.form->item("N14")->isVisible());
+    QVERIFY(h.form->item(forms::kNormalItem)->isVisible());
     QCOMPARE(h.find<QToolButton>("SpeedButton69")->text(), QString("полуавтомат"));
     QVERIFY(orangePixels() > 100);  // the title picture is back in view
 }
@@ -171,7 +171,7 @@ void SettingsTest::unreadableFileIsNeverOverwritten() {
     Harness h(large);
     QCOMPARE(h.errors.size(), 1);
     QVERIFY(h.errors[0].startsWith("Cannot read file"));
-    h.form->Invoke("N16");
+    h.form->Invoke(forms::kSoundItem);
     h.form->close();
     QCOMPARE(SaveBmp(), large);
 }
@@ -186,7 +186,7 @@ void SettingsTest::invalidNumberIsReportedAndNothingApplied() {
     QCOMPARE(h.find("ClientArea")->height(), 532);
     // The reading area keeps its built font, 15 pixels: 11 points.
     h.fontAnswers = {std::nullopt};
-    h.form->Invoke("N41");
+    h.form->Invoke(forms::kFontItem);
     QCOMPARE(h.form->settingsValues().FontSize, 11);
     QCOMPARE(h.form->settingsValues().FontName, std::string("Times New Roman"));
     // What was read is what the next save writes.
@@ -199,7 +199,7 @@ void SettingsTest::invalidNumberIsReportedAndNothingApplied() {
 void SettingsTest::togglesAndCloseWriteTheFile() {
     Harness h;
     QFile::remove("Save.Bmp");
-    h.form->Invoke("N16");
+    h.form->Invoke(forms::kSoundItem);
     QCOMPARE(Fields(SaveBmp()).at(0), QString("1.00000000000000E+0000"));
     h.form->show();
     QVERIFY(QTest::qWaitForWindowActive(h.form.get()));
@@ -239,7 +239,7 @@ void SettingsTest::fontDialogCancelStillReadsTheFont() {
     palette.setColor(QPalette::Text, Qt::green);
     memo->setPalette(palette);
     h.fontAnswers = {std::nullopt};
-    h.form->Invoke("N41");
+    h.form->Invoke(forms::kFontItem);
     // The dialog opens with the stored name and size.
     QCOMPARE(h.fontsOffered.at(0).family(), QString("Liberation Serif"));
     QCOMPARE(h.fontsOffered.at(0).pointSize(), 11);
@@ -254,14 +254,14 @@ void SettingsTest::fontDialogConfirmSetsTheReadingArea() {
     QFont chosen("Liberation Sans", 16);
     chosen.setItalic(true);
     h.fontAnswers = {chosen, std::nullopt};
-    h.form->Invoke("N41");
+    h.form->Invoke(forms::kFontItem);
     auto* memo = h.find<QPlainTextEdit>("Memo1");
     QCOMPARE(memo->font().family(), QString("Liberation Sans"));
     QCOMPARE(memo->font().pointSize(), 16);
     QCOMPARE(h.form->settingsValues().FontStyleCode, 2);
     QCOMPARE(h.form->settingsValues().FontName, std::string("Liberation Sans"));
     // The dialog keeps the font chosen in it.
-    h.form->Invoke("N41");
+    h.form->Invoke(forms::kFontItem);
     QCOMPARE(h.fontsOffered.at(1).family(), QString("Liberation Sans"));
     QVERIFY(h.fontsOffered.at(1).italic());
 }
@@ -269,7 +269,7 @@ void SettingsTest::fontDialogConfirmSetsTheReadingArea() {
 void SettingsTest::colourDialogRemembersTheLastColour() {
     Harness h;
     h.colorAnswers = {QColor(10, 20, 30), QColor(200, 100, 50), std::nullopt};
-    h.form->Invoke("N43");
+    h.form->Invoke(forms::kTextColorItem);
     h.form->Invoke("N45");
     QCOMPARE(h.colorsOffered.at(0), QColor(0, 0, 0));
     QCOMPARE(h.colorsOffered.at(1), QColor(10, 20, 30));
@@ -278,14 +278,14 @@ void SettingsTest::colourDialogRemembersTheLastColour() {
     QCOMPARE(memo->palette().color(QPalette::Base), QColor(200, 100, 50));
     QCOMPARE(h.form->settingsValues().TextColor, 10 | 20 << 8 | 30 << 16);
     QCOMPARE(h.form->settingsValues().AreaColor, 200 | 100 << 8 | 50 << 16);
-    h.form->Invoke("N44");  // cancelled: nothing changes
+    h.form->Invoke(forms::kAreaColorItem);  // cancelled: nothing changes
     QCOMPARE(h.colorsOffered.at(2), QColor(200, 100, 50));
     QCOMPARE(memo->palette().color(QPalette::Base), QColor(200, 100, 50));
 }
 
 void SettingsTest::reducedViewKeepsF3Working() {
     Harness h;
-    h.form->Invoke("N37");
+    h.form->Invoke(forms::kReducedViewItem);
     h.form->show();
     QVERIFY(QTest::qWaitForWindowActive(h.form.get()));
     QTest::keyClick(h.form.get(), Qt::Key_F3);
@@ -297,7 +297,7 @@ void SettingsTest::reducedViewKeepsF3Working() {
     QTest::keyClick(h.form.get(), Qt::Key_F3);
     QCOMPARE(h.find("Memo1")->height(), 180);
     QVERIFY(!h.find("SpeedButton66")->isHidden());
-    QVERIFY(h.form->item("N7")->isVisible());
+    QVERIFY(h.form->item(forms::kButtonsMenu)->isVisible());
 }
 
 void SettingsTest::storedFontAndColoursReachTheReadingArea() {
@@ -320,29 +320,30 @@ void SettingsTest::viewChangesCentreTheWindow() {
         return (h.form->frameGeometry().center() - centre).manhattanLength() <= 2;
     };
     h.form->move(0, 0);
-    h.form->Invoke("N37");
+    h.form->Invoke(forms::kReducedViewItem);
     QCOMPARE(h.form->height(), h.form->menuBar()->height() + 332);
     QVERIFY(centred());
     h.form->move(10, 10);
-    h.form->Invoke("N36");
+    h.form->Invoke(forms::kFullViewItem);
     QVERIFY(centred());
 }
 
 void SettingsTest::checkMarksFollowTheViewNotTheClick() {
     Harness h;
-    h.form->item("N36")->trigger();  // the view in force, chosen again
-    QVERIFY(h.form->item("N36")->isChecked() && h.form->item("N39")->isChecked());
+    h.form->item(forms::kFullViewItem)->trigger();  // the view in force, chosen again
+    QVERIFY(h.form->item(forms::kFullViewItem)->isChecked() && h.form->item("N39")->isChecked());
     // A reduced view whose mode change can't be saved stops before the marks.
     QFile::remove("Save.Bmp");
     QDir().mkdir("Save.Bmp");
     h.form->item("N40")->trigger();
     QCOMPARE(h.errors.size(), 1);
-    QVERIFY(h.form->item("N36")->isChecked() && h.form->item("N39")->isChecked());
-    QVERIFY(!h.form->item("N37")->isChecked() && !h.form->item("N40")->isChecked());
+    QVERIFY(h.form->item(forms::kFullViewItem)->isChecked() && h.form->item("N39")->isChecked());
+    QVERIFY(!h.form->item(forms::kReducedViewItem)->isChecked() &&
+            !h.form->item("N40")->isChecked());
     QDir().rmdir("Save.Bmp");
     h.form->item("N40")->trigger();
-    QVERIFY(!h.form->item("N36")->isChecked() && !h.form->item("N39")->isChecked());
-    QVERIFY(h.form->item("N37")->isChecked() && h.form->item("N40")->isChecked());
+    QVERIFY(!h.form->item(forms::kFullViewItem)->isChecked() && !h.form->item("N39")->isChecked());
+    QVERIFY(h.form->item(forms::kReducedViewItem)->isChecked() && h.form->item("N40")->isChecked());
 }
 
 void SettingsTest::fontOutsideTheCodePageIsRefused() {
@@ -353,7 +354,7 @@ void SettingsTest::fontOutsideTheCodePageIsRefused() {
     QVERIFY(h.errors[0].contains("Windows-1251"));
     QCOMPARE(h.find("Memo1")->font().family(), QString("Times New Roman"));
     QCOMPARE(h.form->settingsValues().FontName, std::string("Times New Roman"));
-    h.form->Invoke("N16");  // saving still works
+    h.form->Invoke(forms::kSoundItem);  // saving still works
     QCOMPARE(h.errors.size(), 1);
 }
 

@@ -5,7 +5,7 @@
 
 #include <QTest>
 
-#include "divination/error.h"
+#include "base/error.h"
 #include "harness.h"
 #include "sound/audio_wave_player.h"
 
@@ -31,7 +31,7 @@ QByteArray SilentWave() {
 QString PlayError(sound::AudioWavePlayer& player, const std::string& path) {
     try {
         player.play(path);
-    } catch (const divination::Error& error) {
+    } catch (const base::Error& error) {
         return QString::fromUtf8(error.what());
     }
     return {};

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace divination {
+namespace base {
 
 class Error : public std::runtime_error {
 public:
@@ -22,4 +22,4 @@ Error FileError(const std::string& what, const std::string& windowsPath, const s
 // stands for a file that opened but is no regular file (a FIFO, a device).
 Error FileOpenError(const std::string& windowsPath, int errorNumber);
 
-}  // namespace divination
+}  // namespace base

@@ -1,4 +1,6 @@
-#include "divination/text_file.h"
+// Reading a user's file: Windows paths, a non-blocking open of regular files only, size caps,
+// Windows-1251.
+#include "base/text_file.h"
 
 #include <fcntl.h>
 #include <iconv.h>
@@ -11,9 +13,9 @@
 #include <cstring>
 #include <memory>
 
-#include "divination/error.h"
+#include "base/error.h"
 
-namespace divination {
+namespace base {
 
 std::filesystem::path NativePath(std::string_view windowsPath) {
     std::string native(windowsPath);
@@ -27,28 +29,6 @@ std::filesystem::path NativePath(std::string_view windowsPath) {
 std::string AbsolutePathText(std::string_view windowsPath) {
     std::error_code ignored;
     return std::filesystem::absolute(NativePath(windowsPath), ignored).string();
-}
-
-std::string ReadingFilePath(int n) {
-    return ".\\Text\\Text" + std::to_string(n) + ".dat";
-}
-
-Error FileError(const std::string& what, const std::string& windowsPath, int errorNumber) {
-    std::string reason = std::strerror(errorNumber);
-    while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
-        reason.pop_back();
-    return FileError(what, windowsPath, reason);
-}
-
-Error FileError(const std::string& what, const std::string& windowsPath,
-                const std::string& reason) {
-    return Error(what + " \"" + AbsolutePathText(windowsPath) + "\". " + reason);
-}
-
-Error FileOpenError(const std::string& windowsPath, int errorNumber) {
-    if (errorNumber == 0)
-        return FileError("Cannot open file", windowsPath, "Not a regular file");
-    return FileError("Cannot open file", windowsPath, errorNumber);
 }
 
 namespace {
@@ -235,4 +215,4 @@ std::string LoadText(std::string_view windowsPath) {
     return UniformLineBreaks(DecodeCp1251(ReadFile(windowsPath, kMaxReadingBytes)));
 }
 
-}  // namespace divination
+}  // namespace base

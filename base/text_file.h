@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace divination {
+namespace base {
 
 // ".\Text\Text12.dat" → "Text/Text12.dat": backslashes become the native
 // separator, the letters and their case stay.
@@ -14,9 +14,6 @@ std::filesystem::path NativePath(std::string_view windowsPath);
 
 // The path as the user is shown it: expanded against the working folder.
 std::string AbsolutePathText(std::string_view windowsPath);
-
-// ".\Text\Text<n>.dat", n in decimal without leading zeros (1…65).
-std::string ReadingFilePath(int n);
 
 // Windows-1251 → UTF-8. Every byte decodes; 0x98, unassigned in the code
 // page, becomes U+0098 as Windows has it.
@@ -51,4 +48,4 @@ std::string ReadFile(std::string_view windowsPath, size_t maxBytes);
 // ReadFile, with kMaxReadingBytes as the limit.
 std::string LoadText(std::string_view windowsPath);
 
-}  // namespace divination
+}  // namespace base
