@@ -16,6 +16,12 @@ void ShowFaceOnAllCoins(Face face, CastView& view) {
         view.showCoinFace(coin, face);
 }
 
+// Records the line in its cell and, beside it, its value.
+void Record(CastState& state, Line line, int value) {
+    if (RecordLine(state.lines, line))
+        state.values[state.lines.castCount() - 1] = value;
+}
+
 // The notice instead of a glyph once the hexagram is complete.
 void NoticeOrGlyph(const Lines& lines, Line value, CastView& view) {
     if (lines.complete())
@@ -38,7 +44,7 @@ void CastNormal(CastState& state, Line value, CastView& view) {
     ShowFaceOnAllCoins(FaceOf(value), view);
     view.showTableWhenHidden();
     NoticeOrGlyph(state.lines, value, view);
-    RecordLine(state.lines, value);
+    Record(state, value, ValueOfLine(value));
     ShowTrigramMarkers(state.lines, view);
     if (view.soundOn() && state.lines[6] == value)
         view.playWave(kFanfareWave);
@@ -48,7 +54,7 @@ void CastSemiAutomatic(CastState& state, Line value, CastView& view) {
     view.hidePrompt();
     ShowFaceOnAllCoins(FaceOf(value), view);
     NoticeOrGlyph(state.lines, value, view);
-    RecordLine(state.lines, value);
+    Record(state, value, ValueOfLine(value));
     const Lines& lines = state.lines;
     if (lines[6] == value) {
         if (const int n = IdentifyHexagram(lines))
@@ -75,7 +81,10 @@ void CastAutomatic(CastState& state, const CoinSource& drawCoin, CastView& view)
     }
     const Line value = LineFromCoins(numbers[0], numbers[1], numbers[2]);
     NoticeOrGlyph(state.lines, value, view);
-    RecordLine(state.lines, value);
+    const int castBefore = state.lines.castCount();
+    Record(state, value, ValueFromCoins(numbers[0], numbers[1], numbers[2]));
+    if (state.lines.castCount() > castBefore)
+        state.coins[castBefore] = numbers;
     if (const int n = IdentifyHexagram(state.lines))
         view.displayReading(n);
     if (view.soundOn() && state.lines.complete())
@@ -89,6 +98,8 @@ void ClearHexagram(CastState& state, CastView& view) {
     view.clearGlyphs();
     view.resetReading();
     state.lines = Lines{};
+    state.values = {};
+    state.coins = {};
     view.hideMarkers();
 }
 

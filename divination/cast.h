@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "divination/changes.h"
 #include "divination/lines.h"
 
 namespace divination {
@@ -43,10 +44,14 @@ public:
 };
 
 // What a cast changes besides the window: the line cells and the three coin
-// cells of the automatic cast (the decimal text of the last numbers drawn).
+// cells of the automatic cast (the decimal text of the last numbers drawn);
+// and, for what comes after the cast, each recorded line's value 6–9 and,
+// in the automatic mode, the three numbers it was cast from.
 struct CastState {
     Lines lines;
     std::array<std::string, 3> coinCells;
+    LineValues values{};
+    std::array<std::array<int, 3>, 6> coins{};
 };
 
 // Shows the column marker once lines 1–3 are cast and the row marker once

@@ -27,6 +27,18 @@ Lines HexagramLines(int n);
 // Six cast lines → 1…64; 0 while any line is not cast.
 int IdentifyHexagram(const Lines& lines);
 
+struct HexagramName {
+    std::string_view name;             // "Начальная трудность"
+    std::string_view transliteration;  // "Чжунь"
+};
+
+// kHexagramNames[n - 1], UTF-8, as each reading opens: "Гексаграмма 3.
+// Начальная трудность (Чжунь)".
+extern const std::array<HexagramName, 64> kHexagramNames;
+
+// "3. Начальная трудность": how the new windows name a hexagram.
+std::string NumberAndName(int n);
+
 // ".\Text\Text<n>.dat", n in decimal without leading zeros (1…65).
 std::string ReadingFilePath(int n);
 

@@ -6,6 +6,7 @@
 
 #include "base/error.h"
 #include "divination/cast.h"
+#include "divination/hexagrams.h"
 
 using namespace divination;
 using base::Error;
@@ -237,6 +238,49 @@ TEST(AutomaticCast, SixLinesReadPlayAndMarkInThatOrder) {
     EXPECT_EQ(view.take(), (Trace{"hidePrompt", "face 0 heads", "face 1 heads", "face 2 heads",
                                   "notice", "reading 44", kFanfare, "column 5", "row 1"}));
     EXPECT_EQ(Cells(state), "211111");
+}
+
+// Beside each cell, the value 6–9 of the press that cast it and its coins;
+// presses after the sixth record nothing, and clearing forgets them.
+TEST(AutomaticCast, RecordsEachLinesValueAndCoins) {
+    CastState state;
+    Recorder view;
+    auto coins = Script({1, 3, 5, 0, 2, 4, 1, 2, 3, 2, 4, 5, 7, 7, 8, 9, 9, 9, 0, 0, 0});
+    for (int press = 0; press < 7; ++press)
+        CastAutomatic(state, coins, view);
+    EXPECT_EQ(state.values, (LineValues{9, 6, 7, 8, 7, 9}));
+    EXPECT_EQ(Cells(state), "121211");
+    EXPECT_EQ(state.coins[1], (std::array<int, 3>{0, 2, 4}));
+    EXPECT_EQ(state.coins[5], (std::array<int, 3>{9, 9, 9}));
+    EXPECT_EQ(HexagramOf(state.values), IdentifyHexagram(state.lines));
+    ClearHexagram(state, view);
+    EXPECT_EQ(state.values, LineValues{});
+    EXPECT_EQ(state.coins[0], (std::array<int, 3>{}));
+}
+
+TEST(ManualCasts, OneCoinPerLineGivesNoChangingLine) {
+    CastState state;
+    Recorder view;
+    CastNormal(state, Line::Solid, view);
+    CastSemiAutomatic(state, Line::Broken, view);
+    EXPECT_EQ(state.values, (LineValues{7, 8, 0, 0, 0, 0}));
+}
+
+TEST(Changes, SecondAndNuclearHexagrams) {
+    EXPECT_EQ(RelatingHexagram({9, 7, 7, 7, 7, 7}), 44);
+    EXPECT_EQ(RelatingHexagram({9, 9, 9, 9, 9, 9}), 2);
+    EXPECT_EQ(RelatingHexagram({6, 6, 6, 6, 6, 6}), 1);
+    EXPECT_EQ(RelatingHexagram({7, 7, 7, 7, 7, 7}), 0);  // nothing changes
+    EXPECT_EQ(RelatingHexagram({9, 7, 7, 0, 0, 0}), 0);  // not yet cast
+    EXPECT_EQ(NuclearHexagram(63), 64);
+    EXPECT_EQ(NuclearHexagram(1), 1);
+    EXPECT_EQ(NuclearHexagram(2), 2);
+    EXPECT_EQ(NuclearHexagram(3), 23);
+    EXPECT_EQ(AnsweringLines({9, 7, 8, 6, 7, 8}), (std::vector<int>{1, 4}));
+    EXPECT_EQ(AnsweringLines({7, 7, 7, 7, 7, 7}), std::vector<int>{});
+    EXPECT_EQ(AnsweringLines({9, 9, 9, 9, 9, 9}), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(AnsweringLines({6, 6, 6, 6, 6, 6}), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(AnsweringLines({9, 6, 6, 6, 6, 6}).size(), 6u);  // 24: no seventh text
 }
 
 TEST(AutomaticCast, FailuresCutThePressShort) {

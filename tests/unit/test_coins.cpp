@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "divination/changes.h"
 #include "divination/coins.h"
 
 using namespace divination;
@@ -16,6 +17,11 @@ TEST(Coins, MajorityOfOddNumbersMakesASolidLine) {
         const int c = mask & 4 ? 1 : 998;
         const int odds = __builtin_popcount(mask);
         EXPECT_EQ(LineFromCoins(a, b, c), odds >= 2 ? Line::Solid : Line::Broken) << mask;
+        // The value agrees with the majority and changes only when all agree.
+        const int value = ValueFromCoins(a, b, c);
+        EXPECT_EQ(value, (std::array{6, 8, 7, 9})[odds]) << mask;
+        EXPECT_EQ(LineOfValue(value), LineFromCoins(a, b, c)) << mask;
+        EXPECT_EQ(IsChanging(value), odds == 0 || odds == 3) << mask;
     }
     EXPECT_TRUE(IsHeads(999));
     EXPECT_FALSE(IsHeads(0));

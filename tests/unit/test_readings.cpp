@@ -9,6 +9,7 @@
 
 #include "base/text_file.h"
 #include "divination/hexagrams.h"
+#include "divination/line_texts.h"
 #include "support/temp_folder.h"
 
 using divination::ReadingFilePath;
@@ -190,10 +191,16 @@ TEST(Readings, NoStockPhraseRepeatsAcrossReadings) {
     }
 }
 
-TEST(Readings, AllSixtyFiveAreCleanWindows1251Text) {
-    for (int n = 1; n <= 65; ++n) {
-        SCOPED_TRACE("Text" + std::to_string(n) + ".dat");
-        const std::string text = Load(n);
+std::string LoadLines(int n) {
+    std::filesystem::current_path(TAYNOVID_RUN_DIR);
+    return LoadText(divination::LineTextsFilePath(n));
+}
+
+TEST(Readings, AllAreCleanWindows1251Text) {
+    for (int file = 1; file <= 65 + 64; ++file) {
+        const int n = file <= 65 ? file : file - 65;
+        SCOPED_TRACE((file <= 65 ? "Text" : "Lines") + std::to_string(n) + ".dat");
+        const std::string text = file <= 65 ? Load(n) : LoadLines(n);
         ASSERT_FALSE(text.empty());
         // Nothing but printable text and line breaks: no byte that decodes
         // to a control character (0x98 among them), no stray CR.
@@ -208,6 +215,37 @@ TEST(Readings, AllSixtyFiveAreCleanWindows1251Text) {
         EXPECT_EQ(text.find("\n\n\n"), std::string::npos);
     }
     EXPECT_GE(Words(Load(65)), 300);
+}
+
+// Each line file: the reading's own title, then every line from the bottom
+// under the heading its hexagram's line gives (девятка solid, шестёрка
+// broken), and for 1 and 2 the text for all six changing.
+TEST(LineTexts, EveryHeadingMatchesItsHexagramsLines) {
+    const std::vector<HexagramName> names = ReadNames();
+    for (int n = 1; n <= 64; ++n) {
+        SCOPED_TRACE("Lines" + std::to_string(n) + ".dat");
+        const divination::LineTexts texts = divination::ParseLineTexts(LoadLines(n));
+        EXPECT_EQ(texts.title, "Гексаграмма " + std::to_string(n) + ". " + names[n].name + " (" +
+                                   names[n].transliteration + ")");
+        EXPECT_EQ(std::string(divination::kHexagramNames[n - 1].name), names[n].name);
+        EXPECT_EQ(std::string(divination::kHexagramNames[n - 1].transliteration),
+                  names[n].transliteration);
+        ASSERT_EQ(texts.lines.size(), n <= 2 ? 7u : 6u);
+        for (size_t line = 1; line <= texts.lines.size(); ++line) {
+            const divination::LineText& entry = texts.lines[line - 1];
+            EXPECT_EQ(entry.heading, divination::LineHeading(n, static_cast<int>(line)));
+            EXPECT_GE(Words(entry.text), 40) << entry.heading;
+            EXPECT_LE(Words(entry.text), 110) << entry.heading;
+            EXPECT_EQ(entry.text.find('\n'), std::string::npos) << entry.heading;
+            EXPECT_FALSE(Contains(entry.text, " " + kDash)) << entry.heading;
+            for (const char* other : {"благородн", "Благородн", "прерванн", "Прерванн"})
+                EXPECT_FALSE(Contains(entry.text, other)) << entry.heading;
+        }
+    }
+    EXPECT_EQ(divination::LineHeading(1, 7), "Все девятки");
+    EXPECT_EQ(divination::LineHeading(2, 7), "Все шестёрки");
+    EXPECT_EQ(divination::LineHeading(3, 2), "Шестёрка вторая");
+    EXPECT_EQ(divination::LineHeading(3, 5), "Девятка пятая");
 }
 
 TEST(Readings, FilesUseCrLfLineEnds) {

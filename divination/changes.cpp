@@ -1,0 +1,87 @@
+// Line values, changing lines and the hexagrams they lead to.
+#include "divination/changes.h"
+
+#include "divination/coins.h"
+#include "divination/hexagrams.h"
+
+namespace divination {
+
+int ValueFromCoins(int first, int second, int third) {
+    switch (IsHeads(first) + IsHeads(second) + IsHeads(third)) {
+        case 3:
+            return kChangingSolid;
+        case 2:
+            return kSolid;
+        case 1:
+            return kBroken;
+        default:
+            return kChangingBroken;
+    }
+}
+
+int ValueOfLine(Line line) {
+    return line == Line::Solid ? kSolid : line == Line::Broken ? kBroken : 0;
+}
+
+Line LineOfValue(int value) {
+    if (value == kSolid || value == kChangingSolid)
+        return Line::Solid;
+    if (value == kBroken || value == kChangingBroken)
+        return Line::Broken;
+    return Line::NotCast;
+}
+
+bool IsChanging(int value) {
+    return value == kChangingSolid || value == kChangingBroken;
+}
+
+bool IsLineValue(int value) {
+    return value >= kChangingBroken && value <= kChangingSolid;
+}
+
+Lines LinesOf(const LineValues& values) {
+    Lines lines;
+    for (int i = 0; i < 6; ++i)
+        lines.cells[i] = LineOfValue(values[i]);
+    return lines;
+}
+
+int HexagramOf(const LineValues& values) {
+    return IdentifyHexagram(LinesOf(values));
+}
+
+int RelatingHexagram(const LineValues& values) {
+    Lines lines = LinesOf(values);
+    bool changes = false;
+    for (int i = 0; i < 6; ++i) {
+        if (IsChanging(values[i])) {
+            lines.cells[i] = lines.cells[i] == Line::Solid ? Line::Broken : Line::Solid;
+            changes = true;
+        }
+    }
+    return changes ? IdentifyHexagram(lines) : 0;
+}
+
+int NuclearHexagram(int hexagram) {
+    const Lines lines = HexagramLines(hexagram);
+    Lines nuclear;
+    for (int i = 0; i < 3; ++i) {
+        nuclear.cells[i] = lines.cells[1 + i];      // lines 2–4
+        nuclear.cells[3 + i] = lines.cells[2 + i];  // lines 3–5
+    }
+    return IdentifyHexagram(nuclear);
+}
+
+std::vector<int> AnsweringLines(const LineValues& values) {
+    std::vector<int> answering;
+    for (int i = 0; i < 6; ++i) {
+        if (IsChanging(values[i]))
+            answering.push_back(i + 1);
+    }
+    const int hexagram = HexagramOf(values);
+    if (answering.size() == 6 && (hexagram == 1 || hexagram == 2))
+        answering.push_back(7);
+    return answering;
+}
+
+}  // namespace divination

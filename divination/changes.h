@@ -1,0 +1,52 @@
+// Line values 6–9, the changing lines, the second and nuclear hexagrams, and
+// which line texts answer a cast.
+//
+// A cast line is 6, 7, 8 or 9; the line cells keep solid or broken, derived
+// from it (9 and 7 solid, 6 and 8 broken), so nothing the cells, glyphs and
+// markers show depends on the value beyond that.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "divination/lines.h"
+
+namespace divination {
+
+inline constexpr int kChangingBroken = 6;  // шестёрка
+inline constexpr int kSolid = 7;           // семёрка
+inline constexpr int kBroken = 8;          // восьмёрка
+inline constexpr int kChangingSolid = 9;   // девятка
+
+// Lines 1…6 in casting order; 0 for a line not cast.
+using LineValues = std::array<int, 6>;
+
+// The automatic cast: three odd (heads) → 9, two → 7, one → 8, none → 6.
+// Solid or broken is the majority rule of LineFromCoins.
+int ValueFromCoins(int first, int second, int third);
+
+// One coin per line gives no changing line: solid 7, broken 8.
+int ValueOfLine(Line line);
+
+Line LineOfValue(int value);
+bool IsChanging(int value);
+bool IsLineValue(int value);  // 6…9
+
+// The six values as lines; a 0 value is a line not cast.
+Lines LinesOf(const LineValues& values);
+
+// 1…64 for six cast values, else 0.
+int HexagramOf(const LineValues& values);
+
+// Every changing line flipped; 0 when no line changes or a line is not cast.
+int RelatingHexagram(const LineValues& values);
+
+// Lines 2–4 as the lower trigram, 3–5 as the upper.
+int NuclearHexagram(int hexagram);
+
+// The line texts that answer a cast: the changing lines, 1…6 from the
+// bottom, and 7 (the text for all lines changing) when all six lines of
+// hexagram 1 or 2 change.
+std::vector<int> AnsweringLines(const LineValues& values);
+
+}  // namespace divination
