@@ -178,6 +178,9 @@ std::unique_ptr<Journal::State> OpenState(const std::string& pathText, const Nam
                         SqliteReason(error.getErrorCode(), nullptr));
     }
     SQLite::Database& db = state->db;
+    // Until the file has passed the checks, closing must not fold its log
+    // into it: a file refused or moved aside stays as it was found.
+    sqlite3_db_config(db.getHandle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     try {
         // One statement, so one moment: another copy may be making the file.
         SQLite::Statement header(db,
@@ -195,6 +198,7 @@ std::unique_ptr<Journal::State> OpenState(const std::string& pathText, const Nam
             throw Error("Файл \"" + pathText + "\" не является журналом гаданий");
         if (db.execAndGet("PRAGMA quick_check").getString() != "ok")
             throw Damaged{};
+        sqlite3_db_config(db.getHandle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
         if (db.execAndGet("PRAGMA journal_mode = WAL").getString() != "wal")
             throw Error("Не удалось открыть журнал \"" + pathText +
                         "\". Файловая система не позволяет вести журнал");
