@@ -1,0 +1,285 @@
+// Copies of the journal: saving one while the program runs, and merging one
+// back. A copy to merge may come from anywhere, so it is read as SQLite
+// advises for untrusted files: in memory, read-only, with the defensive
+// settings, never running its triggers or views, checked whole first, and
+// every value it holds checked before the journal takes any of it.
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <tuple>
+
+#include "journal/internal.h"
+#include "journal/journal.h"
+
+namespace journal {
+
+using internal::FileError;
+
+namespace {
+
+// A journal of a million casts takes some 200 MB; a file past this is none.
+constexpr off_t kMaxBackupBytes = off_t{1} << 30;
+
+// Removes the file at its path unless told it has been put in place.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    ~TemporaryFile() {
+        if (!path_.empty())
+            ::unlink(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    void Keep() { path_.clear(); }
+
+private:
+    std::string path_;
+};
+
+bool SyncPath(const std::string& path, int flags) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+// The limits and switches SQLite's advice names for files from elsewhere,
+// set before the file is attached.
+void Harden(sqlite3* handle) {
+    int ignored;
+    sqlite3_db_config(handle, SQLITE_DBCONFIG_DEFENSIVE, 1, &ignored);
+    sqlite3_db_config(handle, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &ignored);
+    sqlite3_db_config(handle, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, &ignored);
+    sqlite3_db_config(handle, SQLITE_DBCONFIG_ENABLE_VIEW, 0, &ignored);
+    sqlite3_limit(handle, SQLITE_LIMIT_LENGTH, 1000000);
+    sqlite3_limit(handle, SQLITE_LIMIT_SQL_LENGTH, 100000);
+    sqlite3_limit(handle, SQLITE_LIMIT_COLUMN, 100);
+    sqlite3_limit(handle, SQLITE_LIMIT_EXPR_DEPTH, 50);
+    sqlite3_limit(handle, SQLITE_LIMIT_COMPOUND_SELECT, 3);
+    sqlite3_limit(handle, SQLITE_LIMIT_VDBE_OP, 100000);
+    sqlite3_limit(handle, SQLITE_LIMIT_FUNCTION_ARG, 8);
+    sqlite3_limit(handle, SQLITE_LIMIT_ATTACHED, 0);
+    sqlite3_limit(handle, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, 50);
+    sqlite3_limit(handle, SQLITE_LIMIT_VARIABLE_NUMBER, 10);
+    sqlite3_limit(handle, SQLITE_LIMIT_TRIGGER_DEPTH, 1);
+}
+
+// One row of a backup's casts table, its columns in the order selected.
+// Returns why it can't be a cast, or empty.
+std::string ReadRow(SQLite::Statement& row, NewCast& cast) {
+    auto text = [&](int column, bool nullable, std::string& out) {
+        const SQLite::Column value = row.getColumn(column);
+        if (value.isText())
+            out = value.getString();
+        return value.isText() || (nullable && value.isNull());
+    };
+    auto integer = [&](int column, bool nullable, int low, int high, int& out) {
+        const SQLite::Column value = row.getColumn(column);
+        if (value.isInteger() && value.getInt64() >= low && value.getInt64() <= high)
+            out = value.getInt();
+        return (value.isInteger() && value.getInt64() >= low && value.getInt64() <= high) ||
+               (nullable && value.isNull());
+    };
+    int mode = 0;
+    if (!text(0, false, cast.castAt))
+        return "время гадания не текст";
+    if (!integer(1, false, 1, 4, mode))
+        return "способ гадания не от 1 до 4";
+    cast.mode = static_cast<Mode>(mode);
+    if (!text(2, false, cast.lines))
+        return "черты не текст";
+    if (!text(3, true, cast.coins) || (row.getColumn(3).isText() && cast.coins.empty()))
+        return "монеты не текст";
+    if (!integer(4, false, 1, 64, cast.hexagram))
+        return "номер гексаграммы не от 1 до 64";
+    if (!integer(5, true, 1, 64, cast.relating))
+        return "номер второй гексаграммы не от 1 до 64";
+    if (!text(6, true, cast.question) || !text(7, true, cast.note))
+        return "вопрос или заметка не текст";
+    return CastProblem(cast);
+}
+
+// The casts a backup's bytes hold, each checked; throws Error naming
+// `pathText` for anything that is not a sound journal.
+std::vector<NewCast> ReadBackup(std::string& bytes, const std::string& pathText) {
+    const std::string file = "Файл \"" + pathText + "\"";
+    const Error notJournal(file + " не является журналом гаданий");
+    const Error damaged(file + " повреждён");
+    if (bytes.size() < 512 || std::memcmp(bytes.data(), "SQLite format 3", 16) != 0)
+        throw notJournal;
+    // A journal in use is in WAL mode; the copy in memory is read as a file
+    // with no log beside it.
+    for (const std::size_t at : {18, 19}) {
+        if (bytes[at] == 2)
+            bytes[at] = 1;
+    }
+
+    SQLite::Database source(":memory:", SQLite::OPEN_READWRITE);
+    Harden(source.getHandle());
+    if (sqlite3_deserialize(source.getHandle(), "main",
+                            reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(),
+                            bytes.size(), SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)
+        throw damaged;
+    std::vector<NewCast> casts;
+    try {
+        source.exec("PRAGMA cell_size_check = ON; PRAGMA mmap_size = 0;");
+        if (source.execAndGet("PRAGMA application_id").getInt() != internal::kApplicationId)
+            throw notJournal;
+        const int version = source.execAndGet("PRAGMA user_version").getInt();
+        if (version > internal::kSchemaVersion)
+            throw Error(file + " создан более новой версией программы");
+        if (version < 1)
+            throw notJournal;
+        SQLite::Statement integrity(source, "PRAGMA integrity_check(1)");
+        if (!integrity.executeStep() || integrity.getColumn(0).getString() != "ok")
+            throw damaged;
+        SQLite::Statement table(source,
+                                "SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = "
+                                "'casts'");
+        if (!table.executeStep() || table.getColumn(0).getString().rfind("CREATE TABLE", 0) != 0)
+            throw notJournal;
+        std::unique_ptr<SQLite::Statement> rows;
+        try {
+            rows = std::make_unique<SQLite::Statement>(
+                source,
+                "SELECT cast_at, mode, lines, coins, hexagram, relating, question, note "
+                "FROM casts ORDER BY id");
+        } catch (const SQLite::Exception&) {
+            throw notJournal;  // a table of that name, but not the journal's
+        }
+        while (rows->executeStep()) {
+            NewCast cast;
+            const std::string problem = ReadRow(*rows, cast);
+            if (!problem.empty())
+                throw Error(file + " повреждён. Запись " + std::to_string(casts.size() + 1) + ": " +
+                            problem);
+            casts.push_back(std::move(cast));
+        }
+    } catch (const SQLite::Exception&) {
+        throw damaged;
+    }
+    return casts;
+}
+
+}  // namespace
+
+void Journal::BackupTo(const std::filesystem::path& path) {
+    std::error_code ignored;
+    const std::string target = std::filesystem::absolute(path, ignored).lexically_normal().string();
+    auto fail = [&](const std::string& reason) {
+        return FileError("Не удалось сохранить копию журнала", target, reason);
+    };
+    std::string temporaryPath = target + ".XXXXXX";
+    const int fd = ::mkstemp(temporaryPath.data());
+    if (fd < 0)
+        throw fail(internal::ErrnoReason(errno));
+    ::close(fd);
+    TemporaryFile temporary(temporaryPath);
+    try {
+        SQLite::Database copy(temporaryPath, SQLite::OPEN_READWRITE);
+        sqlite3_backup* backup =
+            sqlite3_backup_init(copy.getHandle(), "main", state_->db.getHandle(), "main");
+        if (!backup)
+            throw fail(internal::SqliteReason(sqlite3_errcode(copy.getHandle()), copy.getHandle()));
+        // All pages in one step, under one read of the journal: a consistent
+        // copy while another running copy goes on writing.
+        const int stepped = sqlite3_backup_step(backup, -1);
+        const int finished = sqlite3_backup_finish(backup);
+        if (stepped != SQLITE_DONE || finished != SQLITE_OK)
+            throw fail(internal::SqliteReason(stepped != SQLITE_DONE ? stepped : finished,
+                                              copy.getHandle()));
+        // One self-contained file, with no log beside it.
+        copy.exec("PRAGMA journal_mode = DELETE");
+    } catch (const SQLite::Exception& error) {
+        throw fail(internal::SqliteReason(error.getErrorCode(), nullptr));
+    }
+    if (!SyncPath(temporaryPath, O_RDONLY) || std::rename(temporaryPath.c_str(), target.c_str()))
+        throw fail(internal::ErrnoReason(errno));
+    temporary.Keep();
+    SyncPath(std::filesystem::path(target).parent_path().string(), O_RDONLY | O_DIRECTORY);
+}
+
+std::int64_t Journal::RestoreFrom(const std::filesystem::path& path) {
+    std::error_code ignored;
+    const std::string source = std::filesystem::absolute(path, ignored).lexically_normal().string();
+    const int fd = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        throw FileError("Не удалось открыть файл", source, internal::ErrnoReason(errno));
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw FileError("Не удалось открыть файл", source, "Это не обычный файл");
+    }
+    if (info.st_size > kMaxBackupBytes) {
+        ::close(fd);
+        throw Error("Файл \"" + source + "\" не является журналом гаданий");
+    }
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            const int error = got < 0 ? errno : 0;
+            ::close(fd);
+            throw FileError("Не удалось прочитать файл", source,
+                            error ? internal::ErrnoReason(error) : "Файл стал короче");
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    return RestoreFromBytes(std::move(bytes), source);
+}
+
+std::int64_t Journal::RestoreFromBytes(std::string bytes, const std::string& pathText) {
+    const std::vector<NewCast> casts = ReadBackup(bytes, pathText);
+    SQLite::Database& db = state_->db;
+    try {
+        SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
+        // An entry is the same when its time, mode, lines, coins and question
+        // are. A backup holding one entry twice adds it twice, but never more
+        // often than the backup holds it: a second restore adds nothing.
+        SQLite::Statement have(db,
+                               "SELECT count(*) FROM casts WHERE moment = ?1 AND cast_at = ?2 "
+                               "AND mode = ?3 AND lines = ?4 AND coins IS ?5 AND question = ?6");
+        internal::CastWriter writer(*state_);
+        std::map<std::tuple<std::string, int, std::string, std::string, std::string>, std::int64_t>
+            seen;
+        std::int64_t added = 0;
+        for (const NewCast& cast : casts) {
+            const std::int64_t moment = *ParseTimestamp(cast.castAt);
+            const std::int64_t wanted = ++seen[{cast.castAt, static_cast<int>(cast.mode),
+                                                cast.lines, cast.coins, cast.question}];
+            have.reset();
+            have.bind(1, moment);
+            have.bind(2, cast.castAt);
+            have.bind(3, static_cast<int>(cast.mode));
+            have.bind(4, cast.lines);
+            if (cast.coins.empty())
+                have.bind(5);
+            else
+                have.bind(5, cast.coins);
+            have.bind(6, cast.question);
+            have.executeStep();
+            if (have.getColumn(0).getInt64() < wanted) {
+                writer.Insert(cast, moment);
+                ++added;
+            }
+        }
+        transaction.commit();
+        return added;
+    } catch (const SQLite::Exception& error) {
+        throw FileError("Записи из \"" + pathText + "\" не добавлены в журнал", state_->pathText,
+                        internal::SqliteReason(error, db));
+    }
+}
+
+}  // namespace journal

@@ -1,0 +1,211 @@
+// What a journal entry must be: its time text and how it reads, and the
+// rules that tie a cast's lines to its coins and its two hexagrams.
+#include <array>
+#include <cstdio>
+
+#include "divination/hexagrams.h"
+#include "journal/internal.h"
+#include "journal/journal.h"
+
+namespace journal {
+
+namespace {
+
+// Days from 1970-01-01 to the date in the proleptic Gregorian calendar.
+std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
+    year -= month <= 2;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const std::int64_t yearOfEra = year - era * 400;
+    const int shiftedMonth = month > 2 ? month - 3 : month + 9;
+    const std::int64_t dayOfYear = (153 * shiftedMonth + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+int DaysInMonth(int year, int month) {
+    static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+struct Timestamp {
+    int year, month, day, hour, minute, second;
+    int offsetMinutes;  // east of UTC
+};
+
+std::optional<Timestamp> SplitTimestamp(const std::string& text) {
+    // 2026-12-08T21:14:05+03:00
+    if (text.size() != 25 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
+        text[13] != ':' || text[16] != ':' || (text[19] != '+' && text[19] != '-') ||
+        text[22] != ':')
+        return std::nullopt;
+    bool digits = true;
+    auto number = [&](std::size_t at, std::size_t count) {
+        int value = 0;
+        for (std::size_t i = at; i < at + count; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                digits = false;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    Timestamp t{
+        number(0, 4), number(5, 2), number(8, 2), number(11, 2), number(14, 2), number(17, 2), 0};
+    const int offsetHours = number(20, 2), offsetMinutes = number(23, 2);
+    t.offsetMinutes = (text[19] == '-' ? -1 : 1) * (offsetHours * 60 + offsetMinutes);
+    if (!digits || t.year < 1 || t.month < 1 || t.month > 12 || t.day < 1 ||
+        t.day > DaysInMonth(t.year, t.month) || t.hour > 23 || t.minute > 59 || t.second > 59 ||
+        offsetMinutes > 59 || offsetHours * 60 + offsetMinutes > 14 * 60)
+        return std::nullopt;
+    return t;
+}
+
+bool ValidUtf8(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == 0)
+            return false;
+        int length;
+        char32_t code;
+        if (byte < 0x80) {
+            ++i;
+            continue;
+        } else if (byte >= 0xC2 && byte <= 0xDF) {
+            length = 2, code = byte & 0x1F;
+        } else if (byte >= 0xE0 && byte <= 0xEF) {
+            length = 3, code = byte & 0x0F;
+        } else if (byte >= 0xF0 && byte <= 0xF4) {
+            length = 4, code = byte & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > text.size())
+            return false;
+        for (int k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        // Overlong forms, UTF-16 surrogates and code points past U+10FFFF.
+        if ((length == 3 && code < 0x800) || (length == 4 && code < 0x10000) ||
+            (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+// 6 and 8 are broken lines, 7 and 9 solid; 6 and 9 change.
+int HexagramOf(const std::string& lines, bool flipChanging) {
+    divination::Lines cells;
+    for (int i = 0; i < 6; ++i) {
+        bool solid = lines[i] == '7' || lines[i] == '9';
+        if (flipChanging && (lines[i] == '6' || lines[i] == '9'))
+            solid = !solid;
+        cells.cells[i] = solid ? divination::Line::Solid : divination::Line::Broken;
+    }
+    return divination::IdentifyHexagram(cells);
+}
+
+// The line a throw of three coins gives: as many odd numbers as there are,
+// three 9, two 7, one 8, none 6.
+char LineOfCoins(int a, int b, int c) {
+    static constexpr char kByOddCount[] = "6879";
+    return kByOddCount[a % 2 + b % 2 + c % 2];
+}
+
+// Exactly 18 numbers 0…999, without leading zeros, single spaces between.
+bool ParseCoins(const std::string& text, std::array<int, 18>& coins) {
+    std::size_t at = 0;
+    for (int n = 0; n < 18; ++n) {
+        if (n > 0 && (at >= text.size() || text[at++] != ' '))
+            return false;
+        const std::size_t start = at;
+        int value = 0;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9' && at - start < 4)
+            value = value * 10 + (text[at++] - '0');
+        const std::size_t length = at - start;
+        if (length == 0 || length > 3 || (length > 1 && text[start] == '0'))
+            return false;
+        coins[n] = value;
+    }
+    return at == text.size();
+}
+
+}  // namespace
+
+std::string internal::TextProblem(const std::string& text, const char* what) {
+    if (text.size() > kMaxTextBytes)
+        return std::string(what) + " длиннее " + std::to_string(kMaxTextBytes) + " байт";
+    if (!ValidUtf8(text))
+        return std::string(what) + " не в кодировке UTF-8";
+    return {};
+}
+
+std::string LocalTimestamp(std::time_t moment) {
+    std::tm local{};
+    localtime_r(&moment, &local);
+    const long offset = local.tm_gmtoff / 60;
+    const long absolute = offset < 0 ? -offset : offset;
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02ld:%02ld",
+                  local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                  local.tm_min, local.tm_sec, offset < 0 ? '-' : '+', absolute / 60, absolute % 60);
+    return text;
+}
+
+std::optional<std::int64_t> ParseTimestamp(const std::string& castAt) {
+    const std::optional<Timestamp> t = SplitTimestamp(castAt);
+    if (!t)
+        return std::nullopt;
+    const std::int64_t local = DaysFromCivil(t->year, t->month, t->day) * 86400 + t->hour * 3600 +
+                               t->minute * 60 + t->second;
+    return local - t->offsetMinutes * 60;
+}
+
+std::string RussianDateTime(const std::string& castAt) {
+    static constexpr std::array<const char*, 12> kMonths = {
+        "января", "февраля", "марта",    "апреля",  "мая",    "июня",
+        "июля",   "августа", "сентября", "октября", "ноября", "декабря"};
+    const std::optional<Timestamp> t = SplitTimestamp(castAt);
+    if (!t)
+        return castAt;
+    char text[64];
+    std::snprintf(text, sizeof text, "%d %s %d, %02d:%02d", t->day, kMonths[t->month - 1], t->year,
+                  t->hour, t->minute);
+    return text;
+}
+
+std::string CastProblem(const NewCast& cast) {
+    if (!ParseTimestamp(cast.castAt))
+        return "время гадания не в виде 2026-12-08T21:14:05+03:00";
+    const int mode = static_cast<int>(cast.mode);
+    if (mode < 1 || mode > 4)
+        return "способ гадания не от 1 до 4";
+    if (cast.lines.size() != 6 || cast.lines.find_first_not_of("6789") != std::string::npos)
+        return "черты не шесть цифр от 6 до 9";
+    if (cast.hexagram != HexagramOf(cast.lines, false))
+        return "номер гексаграммы не соответствует чертам";
+    const bool changes = cast.lines.find_first_of("69") != std::string::npos;
+    if (cast.relating != (changes ? HexagramOf(cast.lines, true) : 0))
+        return "вторая гексаграмма не соответствует чертам";
+    if (cast.mode == Mode::Automatic) {
+        std::array<int, 18> coins;
+        if (!ParseCoins(cast.coins, coins))
+            return "монеты не восемнадцать чисел от 0 до 999 через пробел";
+        for (int line = 0; line < 6; ++line) {
+            if (LineOfCoins(coins[3 * line], coins[3 * line + 1], coins[3 * line + 2]) !=
+                cast.lines[line])
+                return "монеты не соответствуют чертам";
+        }
+    } else if (!cast.coins.empty()) {
+        return "монеты записаны не у автоматического гадания";
+    }
+    if (std::string problem = internal::TextProblem(cast.question, "вопрос"); !problem.empty())
+        return problem;
+    return internal::TextProblem(cast.note, "заметка");
+}
+
+}  // namespace journal

@@ -1,0 +1,584 @@
+// The journal file: opening it (creating, migrating, or moving a damaged one
+// aside), recording casts, editing them, and the lists the window shows.
+#include "journal/journal.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "journal/internal.h"
+
+namespace journal {
+
+using internal::FileError;
+using internal::SqliteReason;
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+// Schema 0 is a new, empty file; kMigrations[v] brings version v to v + 1.
+// The search index holds the texts folded by FoldForSearch: SQLite's
+// unicode61 folds case, Cyrillic included, but not «ё» into «е».
+constexpr const char* kMigrations[] = {
+    R"(CREATE TABLE casts(
+           id INTEGER PRIMARY KEY,
+           cast_at TEXT NOT NULL,
+           mode INTEGER NOT NULL,
+           lines TEXT NOT NULL,
+           coins TEXT,
+           hexagram INTEGER NOT NULL,
+           relating INTEGER,
+           question TEXT NOT NULL DEFAULT '',
+           note TEXT NOT NULL DEFAULT '',
+           moment INTEGER NOT NULL);
+       CREATE INDEX casts_by_moment ON casts(moment, id);
+       CREATE INDEX casts_by_hexagram ON casts(hexagram, moment, id);
+       CREATE VIRTUAL TABLE casts_text USING fts5(question, note, names,
+           tokenize = 'unicode61 remove_diacritics 0', prefix = '1 2 3');
+       CREATE TABLE settings(key TEXT PRIMARY KEY, value) WITHOUT ROWID;
+       PRAGMA application_id = 1413568846;)",
+};
+static_assert(std::size(kMigrations) == internal::kSchemaVersion);
+static_assert(internal::kApplicationId == 1413568846);
+
+constexpr const char* kCastColumns =
+    "id, cast_at, mode, lines, coins, hexagram, relating, question, note, moment";
+
+// Raised while opening when SQLite finds the file damaged or no database.
+struct Damaged {};
+
+bool IsDamage(int code) {
+    code &= 0xFF;
+    return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
+}
+
+std::string FoldForSearch(std::string text) {
+    // «ё» is D1 91, «е» D0 B5; «Ё» is D0 81, «Е» D0 95.
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '\xD1' && text[i + 1] == '\x91') {
+            text[i] = '\xD0', text[i + 1] = '\xB5';
+        } else if (text[i] == '\xD0' && text[i + 1] == '\x81') {
+            text[i + 1] = '\x95';
+        }
+    }
+    return text;
+}
+
+std::string SearchNames(const Journal::State& state, int hexagram, int relating) {
+    std::string names = state.nameOf(hexagram);
+    if (relating != 0)
+        names += "\n" + state.nameOf(relating);
+    return FoldForSearch(std::move(names));
+}
+
+// Each word typed becomes a quoted prefix term, so nothing the user types
+// is read as the search language: `мир "дом` → `"мир"* """дом"*`.
+std::string MatchExpression(const std::string& text) {
+    std::string expression, word;
+    const std::string folded = FoldForSearch(text);
+    for (std::size_t i = 0; i <= folded.size(); ++i) {
+        const char c = i < folded.size() ? folded[i] : ' ';
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\0') {
+            if (!word.empty())
+                expression += (expression.empty() ? "\"" : " \"") + word + "\"*";
+            word.clear();
+        } else {
+            word += c == '"' ? std::string("\"\"") : std::string(1, c);
+        }
+    }
+    return expression;
+}
+
+Cast ReadCast(SQLite::Statement& row) {
+    Cast cast;
+    cast.id = row.getColumn(0).getInt64();
+    cast.castAt = row.getColumn(1).getString();
+    cast.mode = static_cast<Mode>(row.getColumn(2).getInt());
+    cast.lines = row.getColumn(3).getString();
+    cast.coins = row.getColumn(4).getString();
+    cast.hexagram = row.getColumn(5).getInt();
+    cast.relating = row.getColumn(6).getInt();
+    cast.question = row.getColumn(7).getString();
+    cast.note = row.getColumn(8).getString();
+    cast.moment = row.getColumn(9).getInt64();
+    return cast;
+}
+
+std::string Setting(SQLite::Database& db, const char* key) {
+    SQLite::Statement read(db, "SELECT value FROM settings WHERE key = ?1");
+    read.bind(1, key);
+    return read.executeStep() ? read.getColumn(0).getString() : std::string();
+}
+
+void SetSetting(SQLite::Database& db, const char* key, const std::string& value) {
+    SQLite::Statement write(db,
+                            "INSERT INTO settings(key, value) VALUES (?1, ?2) "
+                            "ON CONFLICT(key) DO UPDATE SET value = excluded.value");
+    write.bind(1, key);
+    write.bind(2, value);
+    write.exec();
+}
+
+void Migrate(SQLite::Database& db) {
+    if (db.execAndGet("PRAGMA user_version").getInt() >= internal::kSchemaVersion)
+        return;
+    SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
+    // Read again under the write lock: another copy may have migrated first.
+    int version = db.execAndGet("PRAGMA user_version").getInt();
+    for (; version < internal::kSchemaVersion; ++version)
+        db.exec(kMigrations[version]);
+    db.exec("PRAGMA user_version = " + std::to_string(internal::kSchemaVersion));
+    transaction.commit();
+}
+
+// The search index holds the hexagram names: when the names given differ
+// from those it was built with, it is built again.
+void RefreshSearchNames(Journal::State& state) {
+    std::string names;
+    for (int n = 1; n <= 64; ++n)
+        names += state.nameOf(n) + "\n";
+    if (Setting(state.db, "names") == names)
+        return;
+    SQLite::Transaction transaction(state.db, SQLite::TransactionBehavior::IMMEDIATE);
+    SQLite::Statement read(state.db, "SELECT id, hexagram, relating FROM casts");
+    SQLite::Statement write(state.db, "UPDATE casts_text SET names = ?1 WHERE rowid = ?2");
+    while (read.executeStep()) {
+        write.bind(1, SearchNames(state, read.getColumn(1).getInt(), read.getColumn(2).getInt()));
+        write.bind(2, read.getColumn(0).getInt64());
+        write.exec();
+        write.reset();
+    }
+    SetSetting(state.db, "names", names);
+    transaction.commit();
+}
+
+// Checks the file before anything is written to it, then sets the
+// connection up and brings the schema to this program's version.
+std::unique_ptr<Journal::State> OpenState(const std::string& pathText, const NameOf& nameOf) {
+    std::unique_ptr<Journal::State> state;
+    try {
+        state.reset(new Journal::State{
+            SQLite::Database(pathText, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE,
+                             kBusyTimeoutMs),
+            nameOf,
+            pathText,
+            {}});
+    } catch (const SQLite::Exception& error) {
+        if (IsDamage(error.getErrorCode()))
+            throw Damaged{};
+        throw FileError("Не удалось открыть журнал", pathText,
+                        SqliteReason(error.getErrorCode(), nullptr));
+    }
+    SQLite::Database& db = state->db;
+    try {
+        // One statement, so one moment: another copy may be making the file.
+        SQLite::Statement header(db,
+                                 "SELECT (SELECT application_id FROM pragma_application_id), "
+                                 "(SELECT user_version FROM pragma_user_version), "
+                                 "(SELECT count(*) FROM sqlite_schema)");
+        header.executeStep();
+        const int applicationId = header.getColumn(0).getInt();
+        const int version = header.getColumn(1).getInt();
+        const bool empty = header.getColumn(2).getInt() == 0;
+        header.reset();
+        if (applicationId == internal::kApplicationId && version > internal::kSchemaVersion)
+            throw Error("Файл \"" + pathText + "\" создан более новой версией программы");
+        if (applicationId != internal::kApplicationId && !(applicationId == 0 && empty))
+            throw Error("Файл \"" + pathText + "\" не является журналом гаданий");
+        if (db.execAndGet("PRAGMA quick_check").getString() != "ok")
+            throw Damaged{};
+        if (db.execAndGet("PRAGMA journal_mode = WAL").getString() != "wal")
+            throw Error("Не удалось открыть журнал \"" + pathText +
+                        "\". Файловая система не позволяет вести журнал");
+        db.exec("PRAGMA synchronous = FULL");
+        db.exec("PRAGMA foreign_keys = ON");
+        Migrate(db);
+        RefreshSearchNames(*state);
+    } catch (const SQLite::Exception& error) {
+        if (IsDamage(error.getErrorCode()))
+            throw Damaged{};
+        throw FileError("Не удалось открыть журнал", pathText, SqliteReason(error, db));
+    }
+    return state;
+}
+
+// "<name>.damaged-20261208-211405", with "-2", "-3"… when that is taken.
+std::string MoveAside(const std::string& pathText) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    const std::string base = pathText + ".damaged-" + stamp;
+    std::string aside = base;
+    struct stat info;
+    for (int n = 2; lstat(aside.c_str(), &info) == 0 || lstat((aside + "-wal").c_str(), &info) == 0;
+         ++n)
+        aside = base + "-" + std::to_string(n);
+    for (const char* suffix : {"-wal", "-shm"}) {
+        const std::string from = pathText + suffix;
+        if (lstat(from.c_str(), &info) == 0 && std::rename(from.c_str(), (aside + suffix).c_str()))
+            throw FileError("Не удалось открыть журнал", pathText, internal::ErrnoReason(errno));
+    }
+    if (std::rename(pathText.c_str(), aside.c_str()))
+        throw FileError("Не удалось открыть журнал", pathText, internal::ErrnoReason(errno));
+    return aside;
+}
+
+// The WHERE clause of a list: ?1, ?2 the position (pages only), ?3 the
+// hexagram, ?4 the search expression; each only when the query needs it.
+std::string Conditions(const Query& query, const std::string& match, bool paged) {
+    std::string where;
+    auto add = [&](const char* condition) {
+        where += (where.empty() ? " WHERE " : " AND ") + std::string(condition);
+    };
+    if (paged)
+        add("(moment, id) < (?1, ?2)");
+    if (query.hexagram != 0)
+        add("hexagram = ?3");
+    if (!match.empty())
+        add("id IN (SELECT rowid FROM casts_text WHERE casts_text MATCH ?4)");
+    return where;
+}
+
+void BindConditions(SQLite::Statement& statement, const Query& query, const std::string& match) {
+    if (query.hexagram != 0)
+        statement.bind(3, query.hexagram);
+    if (!match.empty())
+        statement.bind(4, match);
+}
+
+}  // namespace
+
+namespace internal {
+
+std::string ErrnoReason(int errorNumber) {
+    switch (errorNumber) {
+        case EACCES:
+        case EPERM:
+            return "Нет доступа";
+        case ENOENT:
+            return "Нет такого файла или папки";
+        case ENOTDIR:
+            return "Часть пути не является папкой";
+        case EISDIR:
+            return "Это папка";
+        case EROFS:
+            return "Диск доступен только для чтения";
+        case ENOSPC:
+            return "Нет места на диске";
+        case EDQUOT:
+            return "Исчерпана квота на диске";
+        case EFBIG:
+            return "Файл слишком велик";
+        case EIO:
+            return "Ошибка ввода-вывода";
+        case ENAMETOOLONG:
+            return "Слишком длинное имя файла";
+        case ELOOP:
+            return "Слишком много символических ссылок";
+        case EMFILE:
+        case ENFILE:
+            return "Открыто слишком много файлов";
+        default: {
+            std::string reason = std::strerror(errorNumber);
+            while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
+                reason.pop_back();
+            return reason;
+        }
+    }
+}
+
+std::string SqliteReason(int code, sqlite3* handle) {
+    // The system's error is only the cause where a file operation failed.
+    const int systemError = handle ? sqlite3_system_errno(handle) : 0;
+    switch (code & 0xFF) {
+        case SQLITE_FULL:
+            return "Нет места на диске";
+        case SQLITE_IOERR:
+        case SQLITE_CANTOPEN:
+            if (systemError != 0)
+                return ErrnoReason(systemError);
+            if (code == SQLITE_IOERR_WRITE || code == SQLITE_IOERR_FSYNC ||
+                code == SQLITE_IOERR_TRUNCATE)
+                return "Ошибка записи на диск";
+            if (code == SQLITE_IOERR_READ || code == SQLITE_IOERR_SHORT_READ)
+                return "Ошибка чтения с диска";
+            return (code & 0xFF) == SQLITE_IOERR ? "Ошибка ввода-вывода" : "Файл не открывается";
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return "Журнал занят другой копией программы";
+        case SQLITE_READONLY:
+            return "Нет разрешения на запись";
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+            return "Нет доступа";
+        case SQLITE_CORRUPT:
+            return "Файл повреждён";
+        case SQLITE_NOTADB:
+            return "Файл не является базой данных";
+        case SQLITE_NOMEM:
+            return "Не хватает памяти";
+        case SQLITE_TOOBIG:
+            return "Слишком длинная запись";
+        default:
+            return sqlite3_errstr(code);
+    }
+}
+
+Error FileError(const std::string& what, const std::string& pathText, const std::string& reason) {
+    return Error(what + " \"" + pathText + "\". " + reason);
+}
+
+CastWriter::CastWriter(Journal::State& state)
+    : state_(state),
+      insertCast_(state.db,
+                  "INSERT INTO casts(cast_at, mode, lines, coins, hexagram, relating, question, "
+                  "note, moment) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"),
+      insertText_(state.db,
+                  "INSERT INTO casts_text(rowid, question, note, names) VALUES (?1, ?2, ?3, ?4)") {}
+
+std::int64_t CastWriter::Insert(const NewCast& cast, std::int64_t moment) {
+    insertCast_.reset();
+    insertCast_.bind(1, cast.castAt);
+    insertCast_.bind(2, static_cast<int>(cast.mode));
+    insertCast_.bind(3, cast.lines);
+    if (cast.coins.empty())
+        insertCast_.bind(4);
+    else
+        insertCast_.bind(4, cast.coins);
+    insertCast_.bind(5, cast.hexagram);
+    if (cast.relating == 0)
+        insertCast_.bind(6);
+    else
+        insertCast_.bind(6, cast.relating);
+    insertCast_.bind(7, cast.question);
+    insertCast_.bind(8, cast.note);
+    insertCast_.bind(9, moment);
+    insertCast_.exec();
+    const std::int64_t id = state_.db.getLastInsertRowid();
+    insertText_.reset();
+    insertText_.bind(1, id);
+    insertText_.bind(2, FoldForSearch(cast.question));
+    insertText_.bind(3, FoldForSearch(cast.note));
+    insertText_.bind(4, SearchNames(state_, cast.hexagram, cast.relating));
+    insertText_.exec();
+    return id;
+}
+
+}  // namespace internal
+
+Journal::Journal(std::unique_ptr<State> state) : state_(std::move(state)) {}
+Journal::Journal(Journal&&) noexcept = default;
+Journal& Journal::operator=(Journal&&) noexcept = default;
+Journal::~Journal() = default;
+
+Journal Journal::Open(const std::filesystem::path& path, NameOf nameOf) {
+    std::error_code ignored;
+    const std::string pathText =
+        std::filesystem::absolute(path, ignored).lexically_normal().string();
+    // Made or opened here first, not by SQLite: the system's reason is then
+    // at hand, and a FIFO or a device is refused before anything waits on it.
+    const int fd =
+        ::open(pathText.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0)
+        throw FileError("Не удалось открыть журнал", pathText, internal::ErrnoReason(errno));
+    struct stat info;
+    const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    ::close(fd);
+    if (!regular)
+        throw FileError("Не удалось открыть журнал", pathText, "Это не обычный файл");
+
+    try {
+        return Journal(OpenState(pathText, nameOf));
+    } catch (const Damaged&) {
+    }
+    const std::string aside = MoveAside(pathText);
+    try {
+        Journal journal(OpenState(pathText, nameOf));
+        journal.state_->damagedNotice = "Журнал \"" + pathText +
+                                        "\" повреждён. Он сохранён как \"" + aside +
+                                        "\", начат новый журнал";
+        return journal;
+    } catch (const Damaged&) {
+        // A file just begun can't be damaged; something else holds the name.
+        throw FileError("Не удалось открыть журнал", pathText, "Файл повреждён");
+    }
+}
+
+Journal Journal::OpenInMemory(NameOf nameOf) {
+    auto state = std::make_unique<State>(
+        State{SQLite::Database(":memory:", SQLite::OPEN_READWRITE), nameOf, ":memory:", {}});
+    Migrate(state->db);
+    RefreshSearchNames(*state);
+    return Journal(std::move(state));
+}
+
+const std::string& Journal::PathText() const {
+    return state_->pathText;
+}
+
+const std::string& Journal::DamagedNotice() const {
+    return state_->damagedNotice;
+}
+
+std::int64_t Journal::Record(const NewCast& cast) {
+    const std::string problem = CastProblem(cast);
+    if (!problem.empty())
+        throw FileError("Гадание не записано в журнал", state_->pathText,
+                        "Неверное гадание: " + problem);
+    try {
+        SQLite::Transaction transaction(state_->db, SQLite::TransactionBehavior::IMMEDIATE);
+        const std::int64_t id =
+            internal::CastWriter(*state_).Insert(cast, *ParseTimestamp(cast.castAt));
+        transaction.commit();
+        return id;
+    } catch (const SQLite::Exception& error) {
+        throw FileError("Гадание не записано в журнал", state_->pathText,
+                        SqliteReason(error, state_->db));
+    }
+}
+
+namespace {
+
+bool SetText(Journal::State& state, std::int64_t id, const std::string& text, bool question) {
+    const std::string problem = internal::TextProblem(text, question ? "Вопрос" : "Заметка");
+    if (!problem.empty())
+        throw FileError("Изменение не записано в журнал", state.pathText, problem);
+    try {
+        SQLite::Transaction transaction(state.db, SQLite::TransactionBehavior::IMMEDIATE);
+        SQLite::Statement update(state.db, question ? "UPDATE casts SET question = ?1 WHERE id = ?2"
+                                                    : "UPDATE casts SET note = ?1 WHERE id = ?2");
+        update.bind(1, text);
+        update.bind(2, id);
+        if (update.exec() == 0)
+            return false;
+        SQLite::Statement index(state.db,
+                                question ? "UPDATE casts_text SET question = ?1 WHERE rowid = ?2"
+                                         : "UPDATE casts_text SET note = ?1 WHERE rowid = ?2");
+        index.bind(1, FoldForSearch(text));
+        index.bind(2, id);
+        index.exec();
+        transaction.commit();
+        return true;
+    } catch (const SQLite::Exception& error) {
+        throw FileError("Изменение не записано в журнал", state.pathText,
+                        SqliteReason(error, state.db));
+    }
+}
+
+}  // namespace
+
+bool Journal::SetQuestion(std::int64_t id, const std::string& text) {
+    return SetText(*state_, id, text, true);
+}
+
+bool Journal::SetNote(std::int64_t id, const std::string& text) {
+    return SetText(*state_, id, text, false);
+}
+
+void Journal::Delete(const std::vector<std::int64_t>& ids) {
+    try {
+        SQLite::Transaction transaction(state_->db, SQLite::TransactionBehavior::IMMEDIATE);
+        SQLite::Statement deleteCast(state_->db, "DELETE FROM casts WHERE id = ?1");
+        SQLite::Statement deleteText(state_->db, "DELETE FROM casts_text WHERE rowid = ?1");
+        for (const std::int64_t id : ids) {
+            for (SQLite::Statement* statement : {&deleteCast, &deleteText}) {
+                statement->bind(1, id);
+                statement->exec();
+                statement->reset();
+            }
+        }
+        transaction.commit();
+    } catch (const SQLite::Exception& error) {
+        throw FileError("Записи не удалены из журнала", state_->pathText,
+                        SqliteReason(error, state_->db));
+    }
+}
+
+void Journal::Clear() {
+    try {
+        SQLite::Transaction transaction(state_->db, SQLite::TransactionBehavior::IMMEDIATE);
+        state_->db.exec("DELETE FROM casts; DELETE FROM casts_text;");
+        transaction.commit();
+    } catch (const SQLite::Exception& error) {
+        throw FileError("Записи не удалены из журнала", state_->pathText,
+                        SqliteReason(error, state_->db));
+    }
+}
+
+bool Journal::Recording() {
+    try {
+        return Setting(state_->db, "recording") != "0";
+    } catch (const SQLite::Exception& error) {
+        throw FileError("Не удалось прочитать журнал", state_->pathText,
+                        SqliteReason(error, state_->db));
+    }
+}
+
+void Journal::SetRecording(bool on) {
+    try {
+        SQLite::Transaction transaction(state_->db, SQLite::TransactionBehavior::IMMEDIATE);
+        SetSetting(state_->db, "recording", on ? "1" : "0");
+        transaction.commit();
+    } catch (const SQLite::Exception& error) {
+        throw FileError("Изменение не записано в журнал", state_->pathText,
+                        SqliteReason(error, state_->db));
+    }
+}
+
+std::int64_t Journal::Count(const Query& query) {
+    const std::string match = MatchExpression(query.text);
+    try {
+        SQLite::Statement count(state_->db,
+                                "SELECT count(*) FROM casts" + Conditions(query, match, false));
+        BindConditions(count, query, match);
+        count.executeStep();
+        return count.getColumn(0).getInt64();
+    } catch (const SQLite::Exception& error) {
+        throw FileError("Не удалось прочитать журнал", state_->pathText,
+                        SqliteReason(error, state_->db));
+    }
+}
+
+std::vector<Cast> Journal::Page(const Query& query, Position after, int limit) {
+    const std::string match = MatchExpression(query.text);
+    try {
+        SQLite::Statement page(state_->db, std::string("SELECT ") + kCastColumns + " FROM casts" +
+                                               Conditions(query, match, true) +
+                                               " ORDER BY moment DESC, id DESC LIMIT ?5");
+        page.bind(1, after.moment);
+        page.bind(2, after.id);
+        BindConditions(page, query, match);
+        page.bind(5, limit);
+        std::vector<Cast> casts;
+        while (page.executeStep())
+            casts.push_back(ReadCast(page));
+        return casts;
+    } catch (const SQLite::Exception& error) {
+        throw FileError("Не удалось прочитать журнал", state_->pathText,
+                        SqliteReason(error, state_->db));
+    }
+}
+
+std::optional<Cast> Journal::Find(std::int64_t id) {
+    try {
+        SQLite::Statement find(state_->db,
+                               std::string("SELECT ") + kCastColumns + " FROM casts WHERE id = ?1");
+        find.bind(1, id);
+        if (!find.executeStep())
+            return std::nullopt;
+        return ReadCast(find);
+    } catch (const SQLite::Exception& error) {
+        throw FileError("Не удалось прочитать журнал", state_->pathText,
+                        SqliteReason(error, state_->db));
+    }
+}
+
+}  // namespace journal
