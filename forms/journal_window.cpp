@@ -167,8 +167,9 @@ int JournalModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant JournalModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount() ||
-        (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    // The note, which has no column, shows as the question's tooltip.
+    const bool tooltip = role == Qt::ToolTipRole && index.column() == Question;
+    if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && !tooltip))
         return {};
     const journal::Cast& cast = rows_[static_cast<size_t>(index.row())];
     switch (index.column()) {

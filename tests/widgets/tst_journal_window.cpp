@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTableView>
@@ -48,6 +49,7 @@ struct Fixture {
     QStringList errors, asked, informed;
     std::deque<bool> answers;
     std::deque<QString> files;
+    QString printFile;  // where the printer writes; empty: the dialog is cancelled
     std::vector<std::int64_t> opened;
     std::vector<int> readings;
     std::unique_ptr<forms::JournalWindow> window;
@@ -65,6 +67,11 @@ struct Fixture {
             return answer;
         };
         seams.inform = [this](const QString& text) { informed << text; };
+        seams.choosePrinter = [this](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(printFile);
+            return !printFile.isEmpty();
+        };
         seams.chooseFile = [this](const QString&, const QString&, bool) {
             const QString file = files.front();
             files.pop_front();
@@ -142,6 +149,7 @@ private slots:
     void editingInPlaceReachesTheJournal();
     void deletingAsksFirst_data();
     void deletingAsksFirst();
+    void journalCommandsReachTheJournal();
     void listFetchesInPages();
     void unavailableJournalShowsAnEmptyList();
     void exportWritesEachFormat();
@@ -298,6 +306,40 @@ void JournalWindowTest::deletingAsksFirst() {
     QVERIFY(f.errors.isEmpty());
 }
 
+void JournalWindowTest::journalCommandsReachTheJournal() {
+    Fixture f;
+    RecordThree(f.journal);
+    f.journal.SetRecording(false);
+    f.open();
+    auto* recording = f.find<QCheckBox>("JournalRecording");
+    QVERIFY(!recording->isChecked());
+    QTest::mouseClick(recording, Qt::LeftButton);
+    QVERIFY(f.journal.Recording());
+
+    // A copy, the journal cleared, the copy merged back.
+    const QString copy = folder_.absolute("copy.db");
+    QFile::remove(copy);
+    f.files = {copy, copy, copy};
+    f.answers = {true};
+    f.window->command("JournalBackup")->trigger();
+    f.window->command("JournalClear")->trigger();
+    QCOMPARE(f.window->model()->rowCount(), 0);
+    f.window->command("JournalRestore")->trigger();
+    QCOMPARE(f.informed, QStringList{"Добавлено записей: 3"});
+    QCOMPARE(f.questions(),
+             QStringList({"Стоит ли начинать?", "Переезд в новый дом", "Ёлка во дворе"}));
+    f.window->command("JournalRestore")->trigger();  // nothing new the second time
+    QCOMPARE(f.informed.last(), QString("Добавлено записей: 0"));
+
+    // The library's own message for a copy that can't be read.
+    f.files = {folder_.absolute("no-such.db")};
+    f.window->command("JournalRestore")->trigger();
+    QCOMPARE(f.errors.size(), 1);
+    QVERIFY2(f.errors[0].contains("\"" + folder_.absolute("no-such.db") + "\""),
+             qPrintable(f.errors[0]));
+    QCOMPARE(f.informed.size(), 2);
+}
+
 void JournalWindowTest::listFetchesInPages() {
     Fixture f;
     // 500 casts a minute apart, in an order the ids do not follow.
@@ -413,6 +455,9 @@ void JournalWindowTest::exportWritesEachFormat() {
     QVERIFY(!html.contains("src=\"figure"));
 
     QVERIFY(FileBytes(folder_.absolute("casts.pdf")).startsWith("%PDF"));
+    f.printFile = folder_.absolute("printed.pdf");
+    QTest::keyClick(f.list(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(FileBytes(f.printFile).startsWith("%PDF"));
     QCOMPARE(QDir(folder_.path()).entryList({"casts*"}, QDir::Files).size(), 3);
 }
 
