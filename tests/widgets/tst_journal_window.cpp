@@ -1,0 +1,515 @@
+// The journal window over a journal in memory, every dialog answered by the
+// test: the list and its pages, search and filter, editing in place, the
+// commands that delete, and the documents that print and export casts.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTest>
+
+#include <algorithm>
+#include <deque>
+
+#include "base/text_file.h"
+#include "divination/changes.h"
+#include "divination/hexagrams.h"
+#include "forms/cast_document.h"
+#include "forms/journal_window.h"
+#include "harness.h"
+
+using testing_support::WorkingFolder;
+
+namespace {
+
+std::string Name(int n) {
+    return std::string(divination::kHexagramNames.at(n - 1).name);
+}
+
+// A cast by hand: the hexagrams follow from the lines.
+journal::NewCast Cast(const std::string& castAt, const std::string& lines,
+                      const std::string& question = "", const std::string& note = "") {
+    divination::LineValues values{};
+    for (int i = 0; i < 6; ++i)
+        values[i] = lines[i] - '0';
+    return {castAt, journal::Mode::Normal, lines, "", divination::HexagramOf(values),
+            divination::RelatingHexagram(values), question, note};
+}
+
+// 988878: hexagram 3, line 1 changes, so the second is 8.
+const std::string kChanging = "988878";
+
+struct Fixture {
+    journal::Journal journal = journal::Journal::OpenInMemory(Name);
+    QStringList errors, asked, informed;
+    std::deque<bool> answers;
+    std::deque<QString> files;
+    QString printFile;  // where the printer writes; empty: the dialog is cancelled
+    std::vector<std::int64_t> opened;
+    std::vector<int> readings;
+    std::unique_ptr<forms::JournalWindow> window;
+
+    void open() {
+        forms::JournalWindow::Seams seams;
+        seams.journal = [this] { return &journal; };
+        seams.openInterpretation = [this](const journal::Cast& cast) { opened.push_back(cast.id); };
+        seams.showReading = [this](int n) { readings.push_back(n); };
+        seams.reportError = [this](const QString& text) { errors << text; };
+        seams.confirm = [this](const QString& text) {
+            asked << text;
+            const bool answer = answers.front();
+            answers.pop_front();
+            return answer;
+        };
+        seams.inform = [this](const QString& text) { informed << text; };
+        seams.choosePrinter = [this](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(printFile);
+            return !printFile.isEmpty();
+        };
+        seams.chooseFile = [this](const QString&, const QString&, bool) {
+            const QString file = files.front();
+            files.pop_front();
+            return file;
+        };
+        window = std::make_unique<forms::JournalWindow>(seams);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    template <typename T = QWidget>
+    T* find(const char* name) const {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+    QTableView* list() const { return find<QTableView>("JournalList"); }
+    QString cell(int row, int column) const {
+        return window->model()->index(row, column).data().toString();
+    }
+    QStringList questions() const {
+        QStringList shown;
+        for (int row = 0; row < window->model()->rowCount(); ++row)
+            shown << cell(row, forms::JournalModel::Question);
+        return shown;
+    }
+    // The rows selected, the first of them current.
+    void select(std::initializer_list<int> rows) {
+        QItemSelectionModel* selection = list()->selectionModel();
+        selection->setCurrentIndex(window->model()->index(*rows.begin(), 0),
+                                   QItemSelectionModel::NoUpdate);
+        selection->clearSelection();
+        for (int row : rows)
+            selection->select(window->model()->index(row, 0),
+                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+};
+
+// Three casts, recorded oldest first.
+void RecordThree(journal::Journal& journal) {
+    journal.Record(Cast("2026-12-06T09:00:00+03:00", "777777", "Ёлка во дворе", "посадили осенью"));
+    journal.Record(Cast("2026-12-07T10:30:00+03:00", "787878", "Переезд в новый дом"));
+    journal.Record(Cast("2026-12-08T21:14:05+03:00", kChanging, "Стоит ли начинать?"));
+}
+
+void WriteTexts(const WorkingFolder& folder) {
+    folder.write("Text/Lines3.dat",
+                 QByteArray::fromStdString(base::EncodeCp1251(
+                     "Гексаграмма 3. Начальная трудность (Чжунь)\n\nВ начале девятка\n"
+                     "Камень на пути; стой твёрдо.\n\nШестёрка вторая\nКони врозь.\n")));
+    folder.write("Text/Text3.dat", QByteArray::fromStdString(base::EncodeCp1251(
+                                       "Гексаграмма 3. Начальная трудность (Чжунь)\r\n\r\n"
+                                       "Росток пробивает землю.\r\n")));
+}
+
+// Types text as keys carrying it: QTest::keyClicks drops what is not Latin-1.
+void Type(QWidget* widget, const QString& text) {
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class JournalWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void listShowsNewestFirstAndOpensByKey();
+    void searchNarrowsAsYouType_data();
+    void searchNarrowsAsYouType();
+    void editingInPlaceReachesTheJournal();
+    void deletingAsksFirst_data();
+    void deletingAsksFirst();
+    void journalCommandsReachTheJournal();
+    void listFetchesInPages();
+    void unavailableJournalShowsAnEmptyList();
+    void exportWritesEachFormat();
+    void exportSurvivesMissingTextsAndStopsWhenCancelled();
+    void unwritableExportIsReportedAndLeavesNothing();
+
+private:
+    WorkingFolder folder_;
+};
+
+void JournalWindowTest::listShowsNewestFirstAndOpensByKey() {
+    Fixture f;
+    RecordThree(f.journal);
+    f.open();
+    QCOMPARE(f.window->windowTitle(), QString("Журнал гаданий"));
+    QCOMPARE(f.find<QLabel>("JournalStatus")->text(), QString("Записей: 3"));
+    QCOMPARE(f.questions(),
+             QStringList({"Стоит ли начинать?", "Переезд в новый дом", "Ёлка во дворе"}));
+    QCOMPARE(f.cell(0, 0), QString("8 декабря 2026, 21:14"));
+    QCOMPARE(f.cell(0, 2), QString("3. Начальная трудность → 8. Приближение"));
+    QCOMPARE(f.cell(2, 2), QString("1. Творчество"));
+    QCOMPARE(f.window->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QString("Когда"));
+
+    // Return on the list opens the current entry; Ctrl+R shows its reading.
+    f.list()->setFocus();
+    f.select({1});
+    QTest::keyClick(f.list(), Qt::Key_Return);
+    QTest::keyClick(f.list(), Qt::Key_R, Qt::ControlModifier);
+    // Of several selected, the current one opens.
+    f.select({0, 1});
+    QTest::keyClick(f.list(), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(f.opened, std::vector<std::int64_t>({2, 3}));
+    QCOMPARE(f.readings, std::vector<int>{63});
+
+    // A new cast shows at the top after refresh; the selection stays.
+    f.journal.Record(Cast("2026-12-09T08:00:00+03:00", "888888", "Новое"));
+    f.window->refresh();
+    QCOMPARE(f.questions().first(), QString("Новое"));
+    QList<int> selected;
+    for (const QModelIndex& index : f.list()->selectionModel()->selectedRows())
+        selected << index.row();
+    std::sort(selected.begin(), selected.end());
+    QCOMPARE(selected, QList<int>({1, 2}));
+    QCOMPARE(f.find<QLabel>("JournalStatus")->text(), QString("Записей: 4"));
+    QVERIFY(f.errors.isEmpty());
+}
+
+void JournalWindowTest::searchNarrowsAsYouType_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("hexagram");  // the filter's index: 0 for all
+    QTest::addColumn<QStringList>("shown");
+    const QStringList trees{"Ёлка во дворе", "Елка в лесу"};
+    QTest::newRow("ё typed") << "ёлк" << 0 << trees;
+    QTest::newRow("е typed, other case") << "ЕЛК" << 0 << trees;
+    QTest::newRow("the note") << "осень" << 0 << QStringList{"Ёлка во дворе"};
+    QTest::newRow("second hexagram's name") << "прибл" << 0 << QStringList{"Стоит ли начинать?"};
+    QTest::newRow("every word needed") << "новый дом" << 0 << QStringList{"Переезд в новый дом"};
+    QTest::newRow("one word missing") << "новый сад" << 0 << QStringList{};
+    QTest::newRow("filter alone") << "" << 3 << QStringList{"Стоит ли начинать?"};
+    QTest::newRow("filter and search") << "ёлка" << 1 << QStringList{"Ёлка во дворе"};
+    QTest::newRow("filter, search elsewhere") << "ёлка" << 3 << QStringList{};
+}
+
+void JournalWindowTest::searchNarrowsAsYouType() {
+    QFETCH(QString, typed);
+    QFETCH(int, hexagram);
+    QFETCH(QStringList, shown);
+    Fixture f;
+    RecordThree(f.journal);
+    f.journal.Record(Cast("2026-12-01T12:00:00+03:00", "787878", "Елка в лесу"));
+    f.open();
+    auto* filter = f.find<QComboBox>("JournalFilter");
+    QCOMPARE(filter->count(), 65);
+    QCOMPARE(filter->itemText(0), QString("Все гексаграммы"));
+    QCOMPARE(filter->itemText(3), QString("3. Начальная трудность"));
+    filter->setCurrentIndex(hexagram);
+    Type(f.find<QLineEdit>("JournalSearch"), typed);
+    // Results come after the typing pause, by themselves.
+    QTRY_COMPARE(f.questions(), shown);
+    QCOMPARE(f.find<QLabel>("JournalStatus")->text(), QString("Записей: %1").arg(shown.size()));
+}
+
+void JournalWindowTest::editingInPlaceReachesTheJournal() {
+    Fixture f;
+    RecordThree(f.journal);
+    f.open();
+    auto* question = f.find<QLineEdit>("JournalQuestion");
+    auto* note = f.find<QPlainTextEdit>("JournalNote");
+    QVERIFY(!question->isEnabled());
+    f.select({2});
+    QCOMPARE(question->text(), QString("Ёлка во дворе"));
+    QCOMPARE(note->toPlainText(), QString("посадили осенью"));
+
+    question->setFocus();
+    question->selectAll();
+    Type(question, "Ёлка у дома");
+    QTest::keyClick(question, Qt::Key_Return);
+    QCOMPARE(f.journal.Find(1)->question, std::string("Ёлка у дома"));
+    QCOMPARE(f.cell(2, 1), QString("Ёлка у дома"));
+    QVERIFY(f.opened.empty());  // Return in the field ends the edit, nothing more
+
+    // The note is written when focus leaves it, and when another entry is
+    // chosen while it still has focus.
+    note->setFocus();
+    note->moveCursor(QTextCursor::End);
+    Type(note, ", весной цвела");
+    f.list()->setFocus();
+    QCOMPARE(f.journal.Find(1)->note, std::string("посадили осенью, весной цвела"));
+    note->setFocus();
+    note->moveCursor(QTextCursor::End);
+    Type(note, "!");
+    f.select({0});
+    QCOMPARE(f.journal.Find(1)->note, std::string("посадили осенью, весной цвела!"));
+    QCOMPARE(note->toPlainText(), QString());
+    QCOMPARE(question->text(), QString("Стоит ли начинать?"));
+    QVERIFY(f.errors.isEmpty());
+}
+
+void JournalWindowTest::deletingAsksFirst_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QStringList>("left");
+    const QString two = "Удалить выбранные записи (2)?";
+    const QString all = "Удалить все записи журнала? Это действие нельзя отменить.";
+    const QStringList three{"Стоит ли начинать?", "Переезд в новый дом", "Ёлка во дворе"};
+    QTest::newRow("delete, no") << "JournalDelete" << false << two << three;
+    QTest::newRow("delete, yes") << "JournalDelete" << true << two << QStringList{"Переезд в новый дом"};
+    QTest::newRow("clear, no") << "JournalClear" << false << all << three;
+    QTest::newRow("clear, yes") << "JournalClear" << true << all << QStringList{};
+}
+
+void JournalWindowTest::deletingAsksFirst() {
+    QFETCH(QString, command);
+    QFETCH(bool, answer);
+    QFETCH(QString, question);
+    QFETCH(QStringList, left);
+    Fixture f;
+    RecordThree(f.journal);
+    f.open();
+    f.select({0, 2});
+    f.answers = {answer};
+    if (command == "JournalDelete") {
+        f.list()->setFocus();
+        QTest::keyClick(f.list(), Qt::Key_Delete);
+    } else {
+        f.window->command("JournalClear")->trigger();
+    }
+    QCOMPARE(f.asked, QStringList{question});
+    QCOMPARE(f.questions(), left);
+    QCOMPARE(f.journal.Count({}), left.size());
+    QCOMPARE(f.find<QLabel>("JournalStatus")->text(), QString("Записей: %1").arg(left.size()));
+    QVERIFY(f.errors.isEmpty());
+}
+
+void JournalWindowTest::journalCommandsReachTheJournal() {
+    Fixture f;
+    RecordThree(f.journal);
+    f.journal.SetRecording(false);
+    f.open();
+    auto* recording = f.find<QCheckBox>("JournalRecording");
+    QVERIFY(!recording->isChecked());
+    QTest::mouseClick(recording, Qt::LeftButton);
+    QVERIFY(f.journal.Recording());
+
+    // A copy, the journal cleared, the copy merged back.
+    const QString copy = folder_.absolute("copy.db");
+    QFile::remove(copy);
+    f.files = {copy, copy, copy};
+    f.answers = {true};
+    f.window->command("JournalBackup")->trigger();
+    f.window->command("JournalClear")->trigger();
+    QCOMPARE(f.window->model()->rowCount(), 0);
+    f.window->command("JournalRestore")->trigger();
+    QCOMPARE(f.informed, QStringList{"Добавлено записей: 3"});
+    QCOMPARE(f.questions(),
+             QStringList({"Стоит ли начинать?", "Переезд в новый дом", "Ёлка во дворе"}));
+    f.window->command("JournalRestore")->trigger();  // nothing new the second time
+    QCOMPARE(f.informed.last(), QString("Добавлено записей: 0"));
+
+    // The library's own message for a copy that can't be read.
+    f.files = {folder_.absolute("no-such.db")};
+    f.window->command("JournalRestore")->trigger();
+    QCOMPARE(f.errors.size(), 1);
+    QVERIFY2(f.errors[0].contains("\"" + folder_.absolute("no-such.db") + "\""),
+             qPrintable(f.errors[0]));
+    QCOMPARE(f.informed.size(), 2);
+}
+
+void JournalWindowTest::listFetchesInPages() {
+    Fixture f;
+    // 500 casts a minute apart, in an order the ids do not follow.
+    for (int i = 0; i < 500; ++i) {
+        const int minute = (i * 7) % 500;
+        f.journal.Record(Cast(QString("2026-01-%1T%2:%3:00+03:00")
+                                  .arg(1 + minute / 60 / 24, 2, 10, QChar('0'))
+                                  .arg(minute / 60 % 24, 2, 10, QChar('0'))
+                                  .arg(minute % 60, 2, 10, QChar('0'))
+                                  .toStdString(),
+                              "777777", std::to_string(minute)));
+    }
+    f.open();
+    forms::JournalModel* model = f.window->model();
+    QCOMPARE(model->rowCount(), 100);
+    QCOMPARE(f.find<QLabel>("JournalStatus")->text(), QString("Записей: 500"));
+    // Scrolling to the end brings the next page, not the rest.
+    f.list()->scrollToBottom();
+    QTRY_COMPARE(model->rowCount(), 200);
+    while (model->canFetchMore({}))
+        model->fetchMore({});
+    QCOMPARE(model->rowCount(), 500);
+    for (int row = 0; row < 500; ++row)
+        QCOMPARE(f.cell(row, 1), QString::number(499 - row));
+}
+
+void JournalWindowTest::unavailableJournalShowsAnEmptyList() {
+    forms::JournalWindow::Seams seams;
+    QStringList errors;
+    seams.reportError = [&](const QString& text) { errors << text; };
+    int asked = 0;
+    seams.journal = [&]() -> journal::Journal* {
+        ++asked;
+        return nullptr;
+    };
+    forms::JournalWindow window(seams);
+    QCOMPARE(asked, 0);  // nothing opened before the window is shown
+    window.show();
+    QCOMPARE(asked, 1);
+    QCOMPARE(window.model()->rowCount(), 0);
+    QCOMPARE(window.findChild<QLabel*>("JournalStatus")->text(), QString("Журнал недоступен"));
+    for (const char* name : {"JournalExport", "JournalPrint", "JournalClear", "JournalRestore"})
+        QVERIFY2(!window.command(name)->isEnabled(), name);
+    QVERIFY(!window.findChild<QCheckBox*>("JournalRecording")->isEnabled());
+    window.refresh();  // asked again: it may be had now
+    QCOMPARE(asked, 2);
+    QVERIFY(errors.isEmpty());
+}
+
+void JournalWindowTest::exportWritesEachFormat() {
+    WriteTexts(folder_);
+    Fixture f;
+    RecordThree(f.journal);
+    f.journal.SetNote(3, "Спросила вечером\nу окна");
+    f.open();
+    f.select({0, 1});
+    f.files = {folder_.absolute("casts.txt"), folder_.absolute("casts.html"),
+               folder_.absolute("casts.pdf")};
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(f.list(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(f.errors.isEmpty());
+
+    // The unchanging cast of 63 reads its texts from files not written
+    // here: one line says so and the entry goes on.
+    const QString missing = folder_.absolute("Text/Text63.dat");
+    QCOMPARE(QString::fromUtf8(FileBytes(folder_.absolute("casts.txt"))),
+             QString("8 декабря 2026, 21:14\n"
+                     "=====================\n\n"
+                     "Вопрос: Стоит ли начинать?\n"
+                     "Заметка: Спросила вечером\nу окна\n\n"
+                     "6  ———   ———\n"
+                     "5  —————————\n"
+                     "4  ———   ———\n"
+                     "3  ———   ———\n"
+                     "2  ———   ———\n"
+                     "1  —————————  ○\n\n"
+                     "Гексаграмма 3. Начальная трудность\n"
+                     "Вторая гексаграмма: 8. Приближение\n"
+                     "Ядерная гексаграмма: 23. Разорение\n\n"
+                     "В начале девятка\n"
+                     "Камень на пути; стой твёрдо.\n\n"
+                     "Гексаграмма 3. Начальная трудность (Чжунь)\n"
+                     "Росток пробивает землю.\n\n\n"
+                     "7 декабря 2026, 10:30\n"
+                     "=====================\n\n"
+                     "Вопрос: Переезд в новый дом\n\n"
+                     "6  ———   ———\n"
+                     "5  —————————\n"
+                     "4  ———   ———\n"
+                     "3  —————————\n"
+                     "2  ———   ———\n"
+                     "1  —————————\n\n"
+                     "Гексаграмма 63. Уже конец\n"
+                     "Ядерная гексаграмма: 64. Ещё не конец\n\n"
+                     "Изменяющихся черт нет: ответом служит общее толкование гексаграммы.\n\n"
+                     "Текст не прочитан: Cannot open file \"%1\". No such file or directory.\n")
+                 .arg(missing));
+
+    const QString html = QString::fromUtf8(FileBytes(folder_.absolute("casts.html")));
+    QVERIFY(html.contains("<meta charset=\"utf-8\""));
+    QVERIFY(html.contains("<img src=\"data:image/png;base64,iVBOR"));
+    QVERIFY(html.contains("Заметка: Спросила вечером<br />у окна"));
+    // Headings as headings, each text an element of its own.
+    const std::pair<const char*, const char*> elements[] = {
+        {"h1", "8 декабря 2026, 21:14"}, {"h2", "Гексаграмма 3. Начальная трудность"},
+        {"h3", "В начале девятка"},      {"p", "Камень на пути; стой твёрдо."},
+        {"h1", "7 декабря 2026, 10:30"}};
+    for (const auto& [tag, text] : elements) {
+        const QString element = QString("<%1[^>]*>(<span[^>]*>)?%2(</span>)?</%1>")
+                                    .arg(tag, QRegularExpression::escape(text));
+        QVERIFY2(html.contains(QRegularExpression(element)), text);
+    }
+    QVERIFY(!html.contains("src=\"figure"));
+
+    QVERIFY(FileBytes(folder_.absolute("casts.pdf")).startsWith("%PDF"));
+    f.printFile = folder_.absolute("printed.pdf");
+    QTest::keyClick(f.list(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(FileBytes(f.printFile).startsWith("%PDF"));
+    QCOMPARE(QDir(folder_.path()).entryList({"casts*"}, QDir::Files).size(), 3);
+}
+
+void JournalWindowTest::exportSurvivesMissingTextsAndStopsWhenCancelled() {
+    folder_.remove("Text/Lines3.dat");
+    folder_.remove("Text/Text3.dat");
+    journal::Journal journal = journal::Journal::OpenInMemory(Name);
+    journal.Record(Cast("2026-12-08T21:14:05+03:00", kChanging));
+    journal.Record(Cast("2026-12-01T08:00:00+03:00", "777777"));
+    std::vector<journal::Cast> casts = journal.Page({}, {}, 10);
+    casts.back().castAt.clear();  // a cast not recorded has no time
+
+    const std::optional<QString> text = forms::CastsPlainText(casts);
+    QVERIFY(text);
+    const QString lines = "Текст не прочитан: Cannot open file \"" +
+                          folder_.absolute("Text/Lines3.dat") + "\". No such file or directory.";
+    QVERIFY2(text->contains(lines + "\n\nВ начале девятка\n\nТекст не прочитан"), qPrintable(*text));
+    // No time, no heading: the entry opens with its figure.
+    QVERIFY(text->contains("\n\n\n6  —————————\n"));
+
+    std::vector<std::pair<int, int>> steps;
+    const QString path = folder_.absolute("stopped.html");
+    QVERIFY(!forms::ExportCasts(casts, path, forms::DocumentFormat::Html, [&](int done, int total) {
+        steps.emplace_back(done, total);
+        return false;
+    }));
+    QCOMPARE(steps, (std::vector<std::pair<int, int>>{{1, 2}}));
+    QVERIFY(!QFile::exists(path));
+}
+
+void JournalWindowTest::unwritableExportIsReportedAndLeavesNothing() {
+    Fixture f;
+    RecordThree(f.journal);
+    f.open();
+    folder_.write("out/plain", "not a folder");
+    folder_.write("out/kept.txt", "old");
+    QDir(folder_.path()).mkpath("out/folder.html");
+    const QString intoFile = folder_.absolute("out/plain/casts.txt");
+    const QString folder = folder_.absolute("out/folder.html");
+    f.files = {intoFile, folder};
+    f.window->command("JournalExport")->trigger();  // nothing selected: all three
+    f.window->command("JournalExport")->trigger();
+    QCOMPARE(f.errors.size(), 2);
+    QCOMPARE(f.errors, QStringList({"Не удалось сохранить файл \"" + intoFile + "\". Not a directory",
+                                    "Не удалось сохранить файл \"" + folder +
+                                        "\". Filename refers to a directory"}));
+    QCOMPARE(QDir(folder_.absolute("out"))
+                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList({"folder.html", "kept.txt", "plain"}));
+    QVERIFY(QDir(folder).isEmpty());
+    QCOMPARE(FileBytes(folder_.absolute("out/plain")), QByteArray("not a folder"));
+}
+
+QTEST_MAIN(JournalWindowTest)
+#include "tst_journal_window.moc"
