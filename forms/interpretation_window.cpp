@@ -111,17 +111,17 @@ InterpretationWindow::InterpretationWindow(Seams seams, QWidget* parent)
     render();
 }
 
-void InterpretationWindow::showCast(const divination::LineValues& values, bool ownThrow) {
+void InterpretationWindow::showCast(const divination::LineValues& values, const QString& origin) {
     values_ = values;
     tableHexagram_ = 0;
-    ownThrow_ = ownThrow;
+    origin_ = origin;
     render();
 }
 
 void InterpretationWindow::showHexagram(int hexagram) {
     values_ = RestingValues(hexagram);
     tableHexagram_ = hexagram;
-    ownThrow_ = false;
+    origin_.clear();
     render();
 }
 
@@ -162,7 +162,7 @@ void InterpretationWindow::render() {
         return;
     }
 
-    title_->setText((ownThrow_ ? QStringLiteral("Свой бросок. ") : QString()) + Title(hexagram));
+    title_->setText(origin_ + Title(hexagram));
     const int nuclear = divination::NuclearHexagram(hexagram);
     nuclear_->setText(QStringLiteral("Ядерная гексаграмма: ") +
                       Utf8(divination::NumberAndName(nuclear)));

@@ -28,8 +28,9 @@ public:
 
     InterpretationWindow(Seams seams, QWidget* parent);
 
-    // A cast, whole or in progress (0 for lines not cast), or one's own throw.
-    void showCast(const divination::LineValues& values, bool ownThrow = false);
+    // A cast, whole or in progress (0 for lines not cast); `origin` goes
+    // before the title of one not cast in the main window («Свой бросок.»).
+    void showCast(const divination::LineValues& values, const QString& origin = {});
     // A reading opened from the table: that hexagram with all its line texts.
     void showHexagram(int hexagram);
     // The texts follow the reading area's font.
@@ -39,7 +40,6 @@ public:
     // What it shows now, for the main window to refresh it.
     const divination::LineValues& values() const { return values_; }
     int tableHexagram() const { return tableHexagram_; }
-    bool ownThrow() const { return ownThrow_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -52,7 +52,7 @@ private:
     Seams seams_;
     divination::LineValues values_{};
     int tableHexagram_ = 0;
-    bool ownThrow_ = false;
+    QString origin_;
     bool placed_ = false;
 
     HexagramFigure* figure_ = nullptr;

@@ -25,8 +25,12 @@ inline constexpr char kReducedViewItem[] = "N37";
 inline constexpr char kSaveItem[] = "N12";
 inline constexpr char kLoadItem[] = "N17";
 inline constexpr char kJournalMenu[] = "N47";
+inline constexpr char kQuestionItem[] = "N48";
 inline constexpr char kInterpretationItem[] = "N49";
 inline constexpr char kOwnThrowItem[] = "N50";
+inline constexpr char kJournalItem[] = "N51";
+inline constexpr char kPrintItem[] = "N52";
+inline constexpr char kSaveAsItem[] = "N53";
 inline constexpr char kAboutFortuneTellerItem[] = "N10";
 inline constexpr char kAboutProgramItem[] = "N11";
 

@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
@@ -12,6 +15,8 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -49,6 +54,38 @@ TForm1::TForm1(Seams seams)
             if (!chosen.isValid())
                 return std::nullopt;
             return chosen;
+        };
+    }
+    if (!seams_.askQuestion) {
+        seams_.askQuestion = [this](const QString& current) -> std::optional<QString> {
+            bool ok = false;
+            const QString text = QInputDialog::getMultiLineText(
+                this, QStringLiteral("Вопрос"),
+                questionUsed_
+                    ? QStringLiteral("Вопрос этого гадания:")
+                    : QStringLiteral("Запишите вопрос, с которым вы обращаетесь к книге:"),
+                current, &ok);
+            return ok ? std::optional<QString>(text) : std::nullopt;
+        };
+    }
+    if (!seams_.chooseSaveFile) {
+        seams_.chooseSaveFile = [this](const QString& caption, const QString& filter) {
+            QString chosenFilter;
+            QString path =
+                QFileDialog::getSaveFileName(this, caption, QString(), filter, &chosenFilter);
+            // A name typed without a suffix takes the chosen filter's first.
+            if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+                const QString pattern =
+                    chosenFilter.section(QLatin1Char('('), 1).section(QLatin1Char(' '), 0, 0);
+                path += pattern.section(QLatin1Char('*'), 1).remove(QLatin1Char(')'));
+            }
+            return path;
+        };
+    }
+    if (!seams_.choosePrinter) {
+        seams_.choosePrinter = [this](QPrinter& printer) {
+            QPrintDialog dialog(&printer, this);
+            return dialog.exec() == QDialog::Accepted;
         };
     }
     if (!seams_.askOwnThrow)
@@ -232,11 +269,18 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
     for (QPushButton* button : {Button3, Button5})
         SetAccessibleText(button, QStringLiteral("Решка"), tails);
 
-    on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
-    on(Button2, &QPushButton::clicked, [this] { Button2Click(); });
-    on(Button3, &QPushButton::clicked, [this] { Button3Click(); });
-    on(Button4, &QPushButton::clicked, [this] { Button4Click(); });
-    on(Button5, &QPushButton::clicked, [this] { Button5Click(); });
+    // A cast's journal failure is said after the press's own report.
+    const auto press = [this](QPushButton* button, void (TForm1::*handler)()) {
+        connect(button, &QPushButton::clicked, this, [this, handler] {
+            RunGuarded(seams_.reportError, [this, handler] { (this->*handler)(); });
+            reportJournalFailure();
+        });
+    };
+    press(Button1, &TForm1::Button1Click);
+    press(Button2, &TForm1::Button2Click);
+    press(Button3, &TForm1::Button3Click);
+    press(Button4, &TForm1::Button4Click);
+    press(Button5, &TForm1::Button5Click);
     on(Button6, &QPushButton::clicked, [this] { Button6Click(); });
 
     auto* panel = Named(new QFrame(group), "Panel1");

@@ -25,6 +25,7 @@
 #include "divination/cast.h"
 #include "forms/error_report.h"
 #include "forms/menu_items.h"
+#include "journal/journal.h"
 #include "settings/settings.h"
 #include "sound/wave_player.h"
 
@@ -35,12 +36,14 @@ class QListWidget;
 class QMenu;
 class QPixmap;
 class QPlainTextEdit;
+class QPrinter;
 class QPushButton;
 class QToolButton;
 
 namespace forms {
 class InterpretationWindow;
-}
+class JournalWindow;
+}  // namespace forms
 
 class TForm2;
 class TForm3;
@@ -62,6 +65,12 @@ public:
         std::function<std::optional<QColor>(const QColor& initial)> chooseColor;
         // «Свой бросок»: six values, or nothing when the user cancels.
         std::function<std::optional<divination::LineValues>()> askOwnThrow;
+        // «Вопрос…»: the text written, or nothing when the user cancels.
+        std::function<std::optional<QString>(const QString& current)> askQuestion;
+        // «Сохранить как…» and «Печать…»: a file to write (empty: cancelled)
+        // and a printer set up (false: cancelled).
+        std::function<QString(const QString& caption, const QString& filter)> chooseSaveFile;
+        std::function<bool(QPrinter& printer)> choosePrinter;
         // The scale of the pictures, 1 or 2; 0 takes it from the screen.
         int pictureScale = 0;
     };
@@ -112,8 +121,18 @@ public:
     void Button5Click();
     void Button6Click();
     void TableButtonClick(int hexagram);
+    void N48Click();
     void N49Click();
     void N50Click();
+    void N51Click();
+    void N52Click();
+    void N53Click();
+
+    // The journal, opened at its first use; nullptr once it has failed (the
+    // failure was reported) until the next start.
+    journal::Journal* journal();
+    // The question written for the cast in progress, or the last cast's.
+    const QString& question() const { return question_; }
 
     void ShowReading(int hexagram);
     void ShowTable();
@@ -144,7 +163,18 @@ private:
     // changing lines marked and «Толкование» brought up to date. A failure
     // of the press still travels on afterwards.
     void castPress(const std::function<void()>& press);
-    void afterCast();
+    void afterCast(bool wasComplete);
+    // A completed hexagram or a confirmed own throw into the journal: its
+    // id, or 0 when it was not kept. A failure is kept for
+    // reportJournalFailure, which comes after the press's own report.
+    std::int64_t recordCast(const divination::LineValues& values, int mode,
+                            const std::string& coins, const QString& question);
+    void journalFailed(const QString& text);
+    void reportJournalFailure();
+    // What «Печать…» and «Сохранить как…» put out: the cast or reading the
+    // window shows, with its question.
+    journal::Cast currentCast() const;
+    void showJournalEntry(const journal::Cast& cast);
     void markChangingGlyphs();
     void refreshInterpretation();
 
@@ -183,10 +213,20 @@ private:
     QColor colorDialogColor_ = QColor(0, 0, 0);  // ColorDialog1 keeps the last colour chosen
 
     // What «Толкование» shows: the cast, a reading opened from the table
-    // (its number), or one's own throw until the main window moves on.
+    // (its number), or one's own throw or a journal entry until the main
+    // window moves on.
     int tableSubject_ = 0;
-    std::optional<divination::LineValues> ownThrowSubject_;
+    std::optional<divination::LineValues> castSubject_;  // one not cast here
+    QString subjectOrigin_;  // before the title of an own throw or a journal entry
     forms::InterpretationWindow* interpretation_ = nullptr;  // made at first use
+
+    std::optional<journal::Journal> journal_;
+    bool journalFailedOnce_ = false;
+    QString pendingJournalFailure_;
+    forms::JournalWindow* journalWindow_ = nullptr;  // made at first use
+    QString question_;
+    bool questionUsed_ = false;    // kept with a completed cast
+    std::int64_t lastCastId_ = 0;  // that cast in the journal, 0 if not kept
 
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;

@@ -3,24 +3,43 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 
+#include "divination/changes.h"
 #include "forms/hexagram_figure.h"
 #include "forms/interpretation_window.h"
 #include "forms/main_window.h"
 
 void TForm1::castPress(const std::function<void()>& press) {
+    const bool wasComplete = cast_.lines.complete();
     try {
         press();
     } catch (...) {
-        afterCast();
+        afterCast(wasComplete);
         throw;
     }
-    afterCast();
+    afterCast(wasComplete);
 }
 
-void TForm1::afterCast() {
+void TForm1::afterCast(bool wasComplete) {
     tableSubject_ = 0;
-    ownThrowSubject_.reset();
+    castSubject_.reset();
     markChangingGlyphs();
+    if (!wasComplete && cast_.lines.complete()) {
+        std::string coins;
+        if (settings_.CastMode == settings::kAutomaticMode) {
+            for (const auto& line : cast_.coins) {
+                for (int number : line)
+                    coins += (coins.empty() ? "" : " ") + std::to_string(number);
+            }
+        }
+        lastCastId_ =
+            recordCast(cast_.values, static_cast<int>(settings_.CastMode), coins, question_);
+        questionUsed_ = true;
+    } else if (!cast_.lines.castCount() && questionUsed_) {
+        // Cleared after a completed cast: the next question is a new one.
+        question_.clear();
+        questionUsed_ = false;
+        lastCastId_ = 0;
+    }
     refreshInterpretation();
 }
 
@@ -42,8 +61,8 @@ void TForm1::refreshInterpretation() {
     if (!interpretation_ || !interpretation_->isVisible())
         return;
     interpretation_->setTextFont(Memo1->font());
-    if (ownThrowSubject_)
-        interpretation_->showCast(*ownThrowSubject_, true);
+    if (castSubject_)
+        interpretation_->showCast(*castSubject_, subjectOrigin_);
     else if (tableSubject_)
         interpretation_->showHexagram(tableSubject_);
     else
@@ -63,6 +82,18 @@ void TForm1::N50Click() {
     const std::optional<divination::LineValues> values = seams_.askOwnThrow();
     if (!values)
         return;
-    ownThrowSubject_ = values;
+    castSubject_ = values;
+    subjectOrigin_ = QStringLiteral("Свой бросок. ");
     N49Click();
+    // A question written for a cast in progress stays with it; one written
+    // with no cast in progress goes with this throw.
+    const bool castInProgress = cast_.lines.castCount() && !cast_.lines.complete();
+    const int mode = static_cast<int>(journal::Mode::OwnThrow);
+    if (castInProgress || questionUsed_) {
+        recordCast(*values, mode, {}, {});
+    } else {
+        lastCastId_ = recordCast(*values, mode, {}, question_);
+        questionUsed_ = true;
+    }
+    reportJournalFailure();
 }

@@ -13,6 +13,8 @@ namespace {
 // MainMenu1, in order; a name that is some item's parent is a submenu.
 constexpr MainMenuRow kMainMenu[] = {
     {"N1", nullptr, "ФАЙЛ", nullptr, true, true, false},
+    {kPrintItem, "N1", "Печать…", "Ctrl+P", true, true, false},
+    {kSaveAsItem, "N1", "Сохранить как…", "Ctrl+S", true, true, false},
     {kExitItem, "N1", "Выход", "F12", true, true, false},
     {"N2", nullptr, "УСТАНОВКИ", nullptr, true, true, false},
     {kModeMenu, "N2", "Режим                  F1", nullptr, true, true, false},
@@ -37,8 +39,10 @@ constexpr MainMenuRow kMainMenu[] = {
     {kSaveItem, "N2", "Сохранить", nullptr, true, false, false},
     {kLoadItem, "N2", "Загрузить", nullptr, true, false, false},
     {kJournalMenu, nullptr, "ЖУРНАЛ", nullptr, true, true, false},
+    {kQuestionItem, kJournalMenu, "Вопрос…", "Ctrl+E", true, true, false},
     {kInterpretationItem, kJournalMenu, "Толкование", "Ctrl+T", true, true, false},
     {kOwnThrowItem, kJournalMenu, "Свой бросок…", "Ctrl+B", true, true, false},
+    {kJournalItem, kJournalMenu, "Журнал гаданий", "Ctrl+J", true, true, false},
     {"N9", nullptr, "СПРАВКА", nullptr, true, true, false},
     {kAboutFortuneTellerItem, "N9", "О гадалке", nullptr, true, true, false},
     {kAboutProgramItem, "N9", "О программе", nullptr, true, true, false},
@@ -64,8 +68,10 @@ constexpr PopupMenuRow kPopupMenu[] = {
     {"N39", "N38", kFullViewItem, nullptr},
     {"N40", "N38", kReducedViewItem, nullptr},
     {"N59", nullptr, nullptr, nullptr},
+    {"N55", nullptr, kQuestionItem, nullptr},
     {"N56", nullptr, kInterpretationItem, nullptr},
     {"N57", nullptr, kOwnThrowItem, nullptr},
+    {"N58", nullptr, kJournalItem, nullptr},
     {"N28", nullptr, nullptr, nullptr},
     {kPopupExitItem, nullptr, kExitItem, nullptr},
 };
@@ -78,6 +84,10 @@ constexpr KeyRow kKeys[] = {
     {Qt::Key_F12, kExitItem},
     {Qt::CTRL | Qt::Key_T, kInterpretationItem},
     {Qt::CTRL | Qt::Key_B, kOwnThrowItem},
+    {Qt::CTRL | Qt::Key_E, kQuestionItem},
+    {Qt::CTRL | Qt::Key_J, kJournalItem},
+    {Qt::CTRL | Qt::Key_P, kPrintItem},
+    {Qt::CTRL | Qt::Key_S, kSaveAsItem},
 };
 
 }  // namespace
@@ -106,6 +116,10 @@ void TForm1::buildMenus() {
                      {kReducedViewItem, [this] { N37Click(); }},
                      {kInterpretationItem, [this] { N49Click(); }},
                      {kOwnThrowItem, [this] { N50Click(); }},
+                     {kQuestionItem, [this] { N48Click(); }},
+                     {kJournalItem, [this] { N51Click(); }},
+                     {kPrintItem, [this] { N52Click(); }},
+                     {kSaveAsItem, [this] { N53Click(); }},
                  });
     menus_.bindKeys(kKeys);
 }

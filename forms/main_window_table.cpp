@@ -103,7 +103,7 @@ void TForm1::buildTable(QGroupBox* group) {
 void TForm1::TableButtonClick(int hexagram) {
     ShowReading(hexagram);
     tableSubject_ = hexagram;
-    ownThrowSubject_.reset();
+    castSubject_.reset();
     refreshInterpretation();
 }
 

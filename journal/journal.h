@@ -14,13 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
+
 namespace journal {
 
 // Its text is what the user reads: Russian, naming the file's absolute path
 // and the reason, without a closing full stop.
-class Error : public std::runtime_error {
+class Error : public base::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using base::Error::Error;
 };
 
 inline constexpr const char* kJournalFile = "Journal.db";

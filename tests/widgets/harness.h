@@ -64,6 +64,7 @@ struct Harness {
     std::vector<QFont> fontsOffered;
     std::vector<QColor> colorsOffered;
     std::vector<std::optional<divination::LineValues>> ownThrowAnswers;
+    std::vector<std::optional<QString>> questionAnswers;
     std::unique_ptr<TForm1> form;
 
     // Starts from the given Save.Bmp in the working folder, or from none;
@@ -95,6 +96,11 @@ struct Harness {
         seams.askOwnThrow = [this] {
             std::optional<divination::LineValues> answer = ownThrowAnswers.front();
             ownThrowAnswers.erase(ownThrowAnswers.begin());
+            return answer;
+        };
+        seams.askQuestion = [this](const QString&) {
+            std::optional<QString> answer = questionAnswers.front();
+            questionAnswers.erase(questionAnswers.begin());
             return answer;
         };
         form = std::make_unique<TForm1>(seams);

@@ -1,0 +1,192 @@
+// The journal: opened at its first use, every completed cast kept with its
+// question, the journal window, and print and export of the cast on screen.
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <ctime>
+
+#include "divination/hexagrams.h"
+#include "forms/cast_document.h"
+#include "forms/item_names.h"
+#include "forms/journal_window.h"
+#include "forms/main_window.h"
+
+using namespace forms;
+
+namespace {
+
+std::string LineDigits(const divination::LineValues& values) {
+    std::string digits;
+    for (int value : values)
+        digits += static_cast<char>('0' + value);
+    return digits;
+}
+
+divination::LineValues ValuesOf(const std::string& digits) {
+    divination::LineValues values{};
+    for (size_t i = 0; i < values.size() && i < digits.size(); ++i)
+        values[i] = digits[i] - '0';
+    return values;
+}
+
+// A reading opened from the table, as a cast of lines at rest.
+divination::LineValues RestingValues(int hexagram) {
+    const divination::Lines lines = divination::HexagramLines(hexagram);
+    divination::LineValues values{};
+    for (int i = 0; i < 6; ++i)
+        values[i] = divination::ValueOfLine(lines.cells[i]);
+    return values;
+}
+
+}  // namespace
+
+journal::Journal* TForm1::journal() {
+    if (journal_)
+        return &*journal_;
+    if (journalFailedOnce_)
+        return nullptr;
+    try {
+        journal_ = journal::Journal::Open(journal::kJournalFile, [](int hexagram) {
+            return std::string(divination::kHexagramNames.at(hexagram - 1).name);
+        });
+    } catch (const std::exception& e) {
+        journalFailed(QString::fromUtf8(e.what()));
+        return nullptr;
+    }
+    // A damaged journal was put aside and a new one begun: say where the old
+    // one is, in the same place a failure would be said.
+    if (!journal_->DamagedNotice().empty())
+        pendingJournalFailure_ = QString::fromStdString(journal_->DamagedNotice());
+    return &*journal_;
+}
+
+// Said once; the program then works on without the journal until the next
+// start, and the menu says so.
+void TForm1::journalFailed(const QString& text) {
+    journalFailedOnce_ = true;
+    journal_.reset();
+    pendingJournalFailure_ = text;
+    menus_.setCaption(kJournalItem, QStringLiteral("Журнал гаданий (недоступен)"));
+}
+
+void TForm1::reportJournalFailure() {
+    if (pendingJournalFailure_.isEmpty())
+        return;
+    seams_.reportError(std::exchange(pendingJournalFailure_, QString()));
+}
+
+std::int64_t TForm1::recordCast(const divination::LineValues& values, int mode,
+                                const std::string& coins, const QString& question) {
+    journal::Journal* kept = journal();
+    if (!kept)
+        return 0;
+    try {
+        if (!kept->Recording())
+            return 0;
+        journal::NewCast cast;
+        cast.castAt = journal::LocalTimestamp(std::time(nullptr));
+        cast.mode = static_cast<journal::Mode>(mode);
+        cast.lines = LineDigits(values);
+        cast.coins = coins;
+        cast.hexagram = divination::HexagramOf(values);
+        cast.relating = divination::RelatingHexagram(values);
+        cast.question = question.toStdString();
+        const std::int64_t id = kept->Record(cast);
+        if (journalWindow_)
+            journalWindow_->refresh();
+        return id;
+    } catch (const std::exception& e) {
+        journalFailed(QString::fromUtf8(e.what()));
+        return 0;
+    }
+}
+
+// Before or during a cast the question waits for it; after a cast it is
+// that cast's, and a change goes into the journal.
+void TForm1::N48Click() {
+    const std::optional<QString> text = seams_.askQuestion(question_);
+    if (!text)
+        return;
+    question_ = *text;
+    if (!questionUsed_ || !lastCastId_)
+        return;
+    if (journal::Journal* kept = journal()) {
+        try {
+            kept->SetQuestion(lastCastId_, question_.toStdString());
+            if (journalWindow_)
+                journalWindow_->refresh();
+        } catch (const std::exception& e) {
+            journalFailed(QString::fromUtf8(e.what()));
+        }
+    }
+    reportJournalFailure();
+}
+
+void TForm1::N51Click() {
+    if (!journalWindow_) {
+        forms::JournalWindow::Seams seams;
+        seams.journal = [this] {
+            journal::Journal* kept = journal();
+            reportJournalFailure();
+            return kept;
+        };
+        seams.openInterpretation = [this](const journal::Cast& cast) { showJournalEntry(cast); };
+        seams.showReading = [this](int hexagram) { ShowReading(hexagram); };
+        seams.reportError = seams_.reportError;
+        journalWindow_ = new forms::JournalWindow(std::move(seams), this);
+    }
+    journalWindow_->show();
+    journalWindow_->raise();
+    journalWindow_->activateWindow();
+}
+
+void TForm1::showJournalEntry(const journal::Cast& cast) {
+    castSubject_ = ValuesOf(cast.lines);
+    subjectOrigin_ = QStringLiteral("Из журнала, %1. ")
+                         .arg(QString::fromStdString(journal::RussianDateTime(cast.castAt)));
+    N49Click();
+}
+
+journal::Cast TForm1::currentCast() const {
+    divination::LineValues values{};
+    journal::Cast cast;
+    if (castSubject_) {
+        values = *castSubject_;
+    } else if (tableSubject_) {
+        values = RestingValues(tableSubject_);
+    } else if (cast_.lines.complete()) {
+        values = cast_.values;
+        cast.question = question_.toStdString();
+        cast.castAt = journal::LocalTimestamp(std::time(nullptr));
+    } else {
+        throw base::Error(
+            "Нечего выводить: бросьте все шесть черт или откройте толкование из таблицы");
+    }
+    cast.lines = LineDigits(values);
+    cast.hexagram = divination::HexagramOf(values);
+    cast.relating = tableSubject_ ? 0 : divination::RelatingHexagram(values);
+    return cast;
+}
+
+void TForm1::N52Click() {
+    const std::vector<journal::Cast> casts = {currentCast()};
+    QPrinter printer(QPrinter::HighResolution);
+    if (seams_.choosePrinter(printer))
+        forms::PrintCasts(casts, printer);
+}
+
+void TForm1::N53Click() {
+    const std::vector<journal::Cast> casts = {currentCast()};
+    const QString path =
+        seams_.chooseSaveFile(QStringLiteral("Сохранить как"),
+                              QStringLiteral("PDF (*.pdf);;HTML (*.html *.htm);;Текст (*.txt)"));
+    if (path.isEmpty())
+        return;
+    const std::optional<forms::DocumentFormat> format = forms::FormatOfPath(path);
+    if (!format)
+        throw base::Error("Файл \"" + path.toStdString() +
+                          "\" не сохранён: его имя должно кончаться на .pdf, .html или .txt");
+    forms::ExportCasts(casts, path, *format);
+}

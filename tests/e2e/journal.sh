@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The journal in the real program: six automatic presses leave one row in
+# Journal.db whose lines follow from its coins by the rule and whose
+# hexagram is the reading the window shows.
+source "$(dirname "$0")/lib.sh"
+
+start_display
+mkdir -p "$work"
+# Automatic mode, sound off, the rest as the defaults have it.
+printf ' 1.00000000000000E+0000  1.00000000000000E+0000  1.00000000000000E+0000  2.00000000000000E+0000  1.10000000000000E+0001  1.00000000000000E+0000 11 0 12632256 0 Times New Roman\r' >"$work/Save.Bmp"
+start_program "$1" "$2"
+window=$(wait_for_window "ТАЙНОВИД")
+focus "$window"
+menu=$(($(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: [0-9]*x//p') - 532))
+for _ in 1 2 3 4 5 6; do
+  xdotool mousemove --window "$window" 84 $((menu + 292)) click 1
+  sleep 0.15
+done
+xdotool mousemove --window "$window" 300 $((menu + 60)) click 1 key ctrl+a ctrl+c
+sleep 0.3
+shown=$(xclip -selection clipboard -o | head -1 | tr -d '\r')
+xdotool key F12
+wait_for_exit 10 || { echo "the program did not end"; exit 1; }
+
+rows=$(sqlite3 "$work/Journal.db" 'SELECT lines, coins, hexagram, mode FROM casts')
+[ "$(wc -l <<<"$rows")" = 1 ] || { echo "rows: $rows"; exit 1; }
+IFS='|' read -r lines coins hexagram mode <<<"$rows"
+[ "$mode" = 1 ] || { echo "mode $mode"; exit 1; }
+read -ra numbers <<<"$coins"
+[ "${#numbers[@]}" = 18 ] || { echo "coins: $coins"; exit 1; }
+expected=""
+for line in 0 1 2 3 4 5; do
+  odd=0
+  for coin in 0 1 2; do odd=$((odd + numbers[line * 3 + coin] % 2)); done
+  expected+=$(case $odd in 3) echo 9 ;; 2) echo 7 ;; 1) echo 8 ;; 0) echo 6 ;; esac)
+done
+[ "$lines" = "$expected" ] || { echo "lines $lines do not follow from the coins ($expected)"; exit 1; }
+[ "${shown#Гексаграмма $hexagram. }" != "$shown" ] || { echo "row's hexagram $hexagram, window shows: $shown"; exit 1; }
+echo "one row: $lines, hexagram $hexagram, as shown"

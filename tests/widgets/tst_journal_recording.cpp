@@ -1,0 +1,111 @@
+// The main window and the journal: every completed cast kept once, with the
+// question written for it, whatever became of the press; a journal that
+// fails is said once, after the press's own report.
+#include <QAction>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+
+#include "divination/changes.h"
+#include "divination/coins.h"
+#include "divination/hexagrams.h"
+#include "harness.h"
+#include "journal/journal.h"
+
+using testing_support::Harness;
+using testing_support::WorkingFolder;
+
+namespace {
+
+std::vector<journal::Cast> Entries() {
+    journal::Journal kept = journal::Journal::Open("Journal.db", [](int) { return std::string(); });
+    return kept.Page({}, {}, 100);
+}
+
+void Press(Harness& h, const char* button, int times) {
+    for (int press = 0; press < times; ++press)
+        QTest::mouseClick(h.find<QPushButton>(button), Qt::LeftButton);
+}
+
+}  // namespace
+
+class JournalRecordingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void automaticCastIsKeptOnceWithItsQuestionAndCoins();
+    void questionAfterACastEditsThatCast();
+    void failureIsSaidOnceAfterThePressAndTheProgramGoesOn();
+};
+
+void JournalRecordingTest::automaticCastIsKeptOnceWithItsQuestionAndCoins() {
+    WorkingFolder folder;
+    Harness h;
+    h.form->Invoke(forms::kAutomaticItem);
+    h.questionAnswers = {QString("Ехать ли мне?")};
+    h.form->Invoke(forms::kQuestionItem);
+    divination::SeedCoinGenerator(7);
+    Press(h, "Button1", 5);
+    QVERIFY(!QFile::exists("Journal.db"));  // nothing opens it before a cast is complete
+    Press(h, "Button1", 3);                 // the sixth, then two that change nothing
+    // No reading files here: each press from the sixth on fails at its
+    // reading, and the cast is kept all the same, once.
+    QCOMPARE(h.errors.size(), 3);
+    const std::vector<journal::Cast> entries = Entries();
+    QCOMPARE(entries.size(), size_t(1));
+    const journal::Cast& cast = entries[0];
+    QCOMPARE(cast.mode, journal::Mode::Automatic);
+    QCOMPARE(cast.question, std::string("Ехать ли мне?"));
+    const divination::CastState& state = h.form->castState();
+    std::string lines, coins;
+    for (int line = 0; line < 6; ++line) {
+        const auto& three = state.coins[line];
+        lines += char('0' + divination::ValueFromCoins(three[0], three[1], three[2]));
+        for (int number : three)
+            coins += (coins.empty() ? "" : " ") + std::to_string(number);
+    }
+    QCOMPARE(cast.lines, lines);
+    QCOMPARE(cast.coins, coins);
+    QCOMPARE(cast.hexagram, divination::IdentifyHexagram(state.lines));
+    QCOMPARE(cast.relating, divination::RelatingHexagram(state.values));
+    QVERIFY(journal::ParseTimestamp(cast.castAt).has_value());
+}
+
+void JournalRecordingTest::questionAfterACastEditsThatCast() {
+    WorkingFolder folder;
+    Harness h;
+    h.questionAnswers = {QString("Первый"), QString("Первый, уточнённый"), QString("Второй")};
+    h.form->Invoke(forms::kQuestionItem);
+    Press(h, "Button2", 6);
+    h.form->Invoke(forms::kQuestionItem);  // after the cast: that cast's question
+    QCOMPARE(Entries().at(0).question, std::string("Первый, уточнённый"));
+    Press(h, "Button6", 1);
+    h.form->Invoke(forms::kQuestionItem);  // a new hexagram: the next cast's
+    Press(h, "Button3", 6);
+    const std::vector<journal::Cast> entries = Entries();
+    QCOMPARE(entries.size(), size_t(2));
+    QCOMPARE(entries[0].question + " / " + entries[1].question,
+             std::string("Второй / Первый, уточнённый"));
+    QCOMPARE(entries[1].lines, std::string("777777"));
+    QCOMPARE(entries[1].mode, journal::Mode::Normal);
+}
+
+void JournalRecordingTest::failureIsSaidOnceAfterThePressAndTheProgramGoesOn() {
+    WorkingFolder folder;
+    QDir().mkdir("Journal.db");  // in the way: not a file
+    Harness h;
+    h.form->Invoke(forms::kSemiAutomaticItem);
+    Press(h, "Button4", 6);
+    QCOMPARE(h.errors.size(), 2);
+    QVERIFY(h.errors[0].startsWith("Cannot open file"));  // the press's own report first
+    QVERIFY(h.errors[1].contains(folder.absolute("Journal.db")));
+    QCOMPARE(h.form->item(forms::kJournalItem)->text().section('\t', 0, 0),
+             QString("Журнал гаданий (недоступен)"));
+    Press(h, "Button6", 1);
+    Press(h, "Button5", 6);
+    QCOMPARE(h.errors.size(), 3);  // the reading again, the journal never more
+    QCOMPARE(h.form->castState().lines.castCount(), 6);
+}
+
+QTEST_MAIN(JournalRecordingTest)
+#include "tst_journal_recording.moc"
