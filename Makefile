@@ -5,14 +5,15 @@ FUZZ_BUILD ?= build-fuzz
 # How long `make fuzz` runs each target, in seconds.
 FUZZ_SECONDS ?= 120
 BENCH_PAIRS ?= 15
-FUZZ_TARGETS := settings_file reading_text wave_file jpeg_image
+FUZZ_TARGETS := settings_file reading_text wave_file jpeg_image journal_restore
 JOBS       ?= $(shell nproc)
 GENERATOR  := -G Ninja
 
 # Debian packages: build, run-time fonts and translations, and the tools the
 # tests drive the real program with.
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libjpeg-dev \
-            libgtest-dev libbenchmark-dev libsqlite3-dev libsqlitecpp-dev qt6-translations-l10n fonts-liberation fonts-dejavu-core \
+            libgtest-dev libbenchmark-dev libsqlite3-dev libsqlitecpp-dev \
+            qt6-translations-l10n fonts-liberation fonts-dejavu-core \
             gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
             xvfb xauth xdotool xclip x11-utils imagemagick pulseaudio pulseaudio-utils \
             hunspell hunspell-ru clang-format libxcb1-dev linux-perf file \
@@ -63,6 +64,7 @@ test: build asan
 
 bench: build
 	cd $(BUILD) && ./bench/taynovid_bench --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
+	cd $(BUILD) && ./bench/journal_bench --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
 	bench/startup.sh $(CURDIR)/$(BUILD)/bench/startwatch $(CURDIR)/$(BUILD)/run/taynovid \
 	    $(CURDIR)/$(BUILD)/bench/taynovid_floor $(CURDIR)/$(BUILD)/run $(BENCH_PAIRS)
 	bench/profile.sh $(CURDIR)/$(BUILD)/bench/startwatch $(CURDIR)/$(BUILD)/run/taynovid \

@@ -24,6 +24,9 @@ inline constexpr char kFullViewItem[] = "N36";
 inline constexpr char kReducedViewItem[] = "N37";
 inline constexpr char kSaveItem[] = "N12";
 inline constexpr char kLoadItem[] = "N17";
+inline constexpr char kJournalMenu[] = "N47";
+inline constexpr char kInterpretationItem[] = "N49";
+inline constexpr char kOwnThrowItem[] = "N50";
 inline constexpr char kAboutFortuneTellerItem[] = "N10";
 inline constexpr char kAboutProgramItem[] = "N11";
 

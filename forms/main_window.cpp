@@ -18,6 +18,7 @@
 #include "forms/font_chooser.h"
 #include "forms/item_names.h"
 #include "forms/notice_window.h"
+#include "forms/own_throw_dialog.h"
 #include "forms/widgets.h"
 #include "sound/audio_wave_player.h"
 
@@ -50,6 +51,8 @@ TForm1::TForm1(Seams seams)
             return chosen;
         };
     }
+    if (!seams_.askOwnThrow)
+        seams_.askOwnThrow = [this] { return forms::OwnThrowDialog::Ask(this); };
     if (!seams_.player) {
         auto player = std::make_unique<sound::AudioWavePlayer>(this);
         seams_.player = player.get();

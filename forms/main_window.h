@@ -5,6 +5,8 @@
 //   main_window_modes.cpp    casting modes, table-button look, table command, sound switch
 //   main_window_table.cpp    the table of hexagrams and the reading area
 //   main_window_settings.cpp the settings file, and the font, colours and views
+//   main_window_interpretation.cpp  what follows a press: changing lines, «Толкование», one's own
+//   throw
 #pragma once
 
 #include <QColor>
@@ -36,6 +38,10 @@ class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 
+namespace forms {
+class InterpretationWindow;
+}
+
 class TForm2;
 class TForm3;
 class TForm4;
@@ -54,6 +60,8 @@ public:
         // The font and colour dialogs: nothing when the user cancels.
         std::function<std::optional<QFont>(const QFont& initial)> chooseFont;
         std::function<std::optional<QColor>(const QColor& initial)> chooseColor;
+        // «Свой бросок»: six values, or nothing when the user cancels.
+        std::function<std::optional<divination::LineValues>()> askOwnThrow;
         // The scale of the pictures, 1 or 2; 0 takes it from the screen.
         int pictureScale = 0;
     };
@@ -104,6 +112,8 @@ public:
     void Button5Click();
     void Button6Click();
     void TableButtonClick(int hexagram);
+    void N49Click();
+    void N50Click();
 
     void ShowReading(int hexagram);
     void ShowTable();
@@ -129,6 +139,14 @@ private:
     void routeRightClicks();
 
     void chooseReadingColor(QPalette::ColorRole role, std::int32_t& variable);
+
+    // A casting press, then what follows it whatever became of it: the
+    // changing lines marked and «Толкование» brought up to date. A failure
+    // of the press still travels on afterwards.
+    void castPress(const std::function<void()>& press);
+    void afterCast();
+    void markChangingGlyphs();
+    void refreshInterpretation();
 
     // CastView: the window side of a cast.
     void hidePrompt() override;
@@ -163,6 +181,12 @@ private:
     int pictureScale_ = 1;
     QFont fontDialogFont_;                       // FontDialog1 keeps its font between uses
     QColor colorDialogColor_ = QColor(0, 0, 0);  // ColorDialog1 keeps the last colour chosen
+
+    // What «Толкование» shows: the cast, a reading opened from the table
+    // (its number), or one's own throw until the main window moves on.
+    int tableSubject_ = 0;
+    std::optional<divination::LineValues> ownThrowSubject_;
+    forms::InterpretationWindow* interpretation_ = nullptr;  // made at first use
 
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;

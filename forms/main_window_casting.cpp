@@ -11,31 +11,31 @@ using divination::Face;
 using divination::Line;
 
 void TForm1::Button1Click() {
-    divination::CastAutomatic(cast_, divination::DrawCoinNumber, *this);
+    castPress([this] { divination::CastAutomatic(cast_, divination::DrawCoinNumber, *this); });
 }
 
 void TForm1::Button2Click() {
-    divination::CastNormal(cast_, Line::Solid, *this);
+    castPress([this] { divination::CastNormal(cast_, Line::Solid, *this); });
 }
 
 void TForm1::Button3Click() {
-    divination::CastNormal(cast_, Line::Broken, *this);
+    castPress([this] { divination::CastNormal(cast_, Line::Broken, *this); });
 }
 
 void TForm1::Button4Click() {
-    divination::CastSemiAutomatic(cast_, Line::Solid, *this);
+    castPress([this] { divination::CastSemiAutomatic(cast_, Line::Solid, *this); });
 }
 
 void TForm1::Button5Click() {
-    divination::CastSemiAutomatic(cast_, Line::Broken, *this);
+    castPress([this] { divination::CastSemiAutomatic(cast_, Line::Broken, *this); });
 }
 
 void TForm1::Button6Click() {
-    divination::NewHexagram(cast_, *this);
+    castPress([this] { divination::NewHexagram(cast_, *this); });
 }
 
 void TForm1::N46Click() {
-    divination::ClearHexagram(cast_, *this);
+    castPress([this] { divination::ClearHexagram(cast_, *this); });
 }
 
 void TForm1::hidePrompt() {

@@ -36,6 +36,9 @@ constexpr MainMenuRow kMainMenu[] = {
     {kNextModeItem, "N2", "Режим", "F1", true, false, false},
     {kSaveItem, "N2", "Сохранить", nullptr, true, false, false},
     {kLoadItem, "N2", "Загрузить", nullptr, true, false, false},
+    {kJournalMenu, nullptr, "ЖУРНАЛ", nullptr, true, true, false},
+    {kInterpretationItem, kJournalMenu, "Толкование", "Ctrl+T", true, true, false},
+    {kOwnThrowItem, kJournalMenu, "Свой бросок…", "Ctrl+B", true, true, false},
     {"N9", nullptr, "СПРАВКА", nullptr, true, true, false},
     {kAboutFortuneTellerItem, "N9", "О гадалке", nullptr, true, true, false},
     {kAboutProgramItem, "N9", "О программе", nullptr, true, true, false},
@@ -60,13 +63,21 @@ constexpr PopupMenuRow kPopupMenu[] = {
     {"N38", nullptr, "N35", nullptr},
     {"N39", "N38", kFullViewItem, nullptr},
     {"N40", "N38", kReducedViewItem, nullptr},
+    {"N59", nullptr, nullptr, nullptr},
+    {"N56", nullptr, kInterpretationItem, nullptr},
+    {"N57", nullptr, kOwnThrowItem, nullptr},
     {"N28", nullptr, nullptr, nullptr},
     {kPopupExitItem, nullptr, kExitItem, nullptr},
 };
 
 constexpr KeyRow kKeys[] = {
-    {Qt::Key_F1, kNextModeItem}, {Qt::Key_F3, kTableItem}, {Qt::Key_F4, kSoundItem},
-    {Qt::Key_F5, kButtonsItem},  {Qt::Key_F12, kExitItem},
+    {Qt::Key_F1, kNextModeItem},
+    {Qt::Key_F3, kTableItem},
+    {Qt::Key_F4, kSoundItem},
+    {Qt::Key_F5, kButtonsItem},
+    {Qt::Key_F12, kExitItem},
+    {Qt::CTRL | Qt::Key_T, kInterpretationItem},
+    {Qt::CTRL | Qt::Key_B, kOwnThrowItem},
 };
 
 }  // namespace
@@ -93,6 +104,8 @@ void TForm1::buildMenus() {
                      {kAreaColorItem, [this] { N44Click(); }},
                      {kFullViewItem, [this] { N36Click(); }},
                      {kReducedViewItem, [this] { N37Click(); }},
+                     {kInterpretationItem, [this] { N49Click(); }},
+                     {kOwnThrowItem, [this] { N50Click(); }},
                  });
     menus_.bindKeys(kKeys);
 }

@@ -102,6 +102,9 @@ void TForm1::buildTable(QGroupBox* group) {
 
 void TForm1::TableButtonClick(int hexagram) {
     ShowReading(hexagram);
+    tableSubject_ = hexagram;
+    ownThrowSubject_.reset();
+    refreshInterpretation();
 }
 
 // Loads first, so a file that fails leaves the reading area as it was; the

@@ -72,8 +72,10 @@ std::string FoldForSearch(std::string text) {
 
 std::string SearchNames(const Journal::State& state, int hexagram, int relating) {
     std::string names = state.nameOf(hexagram);
-    if (relating != 0)
-        names += "\n" + state.nameOf(relating);
+    if (relating != 0) {
+        names += '\n';
+        names += state.nameOf(relating);
+    }
     return FoldForSearch(std::move(names));
 }
 
@@ -176,6 +178,9 @@ std::unique_ptr<Journal::State> OpenState(const std::string& pathText, const Nam
                         SqliteReason(error.getErrorCode(), nullptr));
     }
     SQLite::Database& db = state->db;
+    // Until the file has passed the checks, closing must not fold its log
+    // into it: a file refused or moved aside stays as it was found.
+    sqlite3_db_config(db.getHandle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     try {
         // One statement, so one moment: another copy may be making the file.
         SQLite::Statement header(db,
@@ -193,6 +198,7 @@ std::unique_ptr<Journal::State> OpenState(const std::string& pathText, const Nam
             throw Error("Файл \"" + pathText + "\" не является журналом гаданий");
         if (db.execAndGet("PRAGMA quick_check").getString() != "ok")
             throw Damaged{};
+        sqlite3_db_config(db.getHandle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
         if (db.execAndGet("PRAGMA journal_mode = WAL").getString() != "wal")
             throw Error("Не удалось открыть журнал \"" + pathText +
                         "\". Файловая система не позволяет вести журнал");
@@ -242,8 +248,11 @@ std::string Conditions(const Query& query, const std::string& match, bool paged)
         add("(moment, id) < (?1, ?2)");
     if (query.hexagram != 0)
         add("hexagram = ?3");
+    // "+id": the matches are a set to test each entry against while the
+    // list's index is walked in order, which stops at the page's end; left
+    // to itself, SQLite would fetch every match and sort them all.
     if (!match.empty())
-        add("id IN (SELECT rowid FROM casts_text WHERE casts_text MATCH ?4)");
+        add("+id IN (SELECT rowid FROM casts_text WHERE casts_text MATCH ?4)");
     return where;
 }
 
@@ -536,8 +545,11 @@ void Journal::SetRecording(bool on) {
 std::int64_t Journal::Count(const Query& query) {
     const std::string match = MatchExpression(query.text);
     try {
-        SQLite::Statement count(state_->db,
-                                "SELECT count(*) FROM casts" + Conditions(query, match, false));
+        // Counting the matches alone needs no look at the casts.
+        SQLite::Statement count(
+            state_->db, query.hexagram == 0 && !match.empty()
+                            ? "SELECT count(*) FROM casts_text WHERE casts_text MATCH ?4"
+                            : "SELECT count(*) FROM casts" + Conditions(query, match, false));
         BindConditions(count, query, match);
         count.executeStep();
         return count.getColumn(0).getInt64();

@@ -111,7 +111,8 @@ public:
 
     // Keeps the cast in one transaction and returns its id once it is
     // synced to disk. Throws Error («Гадание не записано в журнал …») when
-    // it can't be kept; the journal then holds what it held.
+    // it can't be kept; the journal then holds what it held. Records
+    // whatever Recording() says: the caller asks it first.
     std::int64_t Record(const NewCast& cast);
 
     // Each returns false when no entry has this id (another running copy

@@ -255,9 +255,13 @@ TEST(JournalOpen, MovesADamagedJournalAsideAndBeginsANewOne) {
     }
     std::string brokenTree = folder.read("sound.db");
     std::fill_n(brokenTree.begin() + 8 * 4096, 64, '\xFF');
-    const std::vector<std::string> damaged = {std::string(5000, 'x'), brokenTree};
-    for (const std::string& bytes : damaged) {
+    // A file that is no database, and one whose tree is broken, with a log.
+    const std::vector<std::pair<std::string, std::string>> damaged = {
+        {std::string(5000, 'x'), ""}, {brokenTree, "log of the broken journal"}};
+    for (const auto& [bytes, log] : damaged) {
         folder.write(kJournalFile, bytes);
+        if (!log.empty())
+            folder.write("Journal.db-wal", log);
         // Both names this second and the next may be taken: then "-2" follows.
         std::vector<std::string> taken;
         for (const std::time_t second : {std::time(nullptr), std::time(nullptr) + 1}) {
@@ -278,11 +282,14 @@ TEST(JournalOpen, MovesADamagedJournalAsideAndBeginsANewOne) {
                     aside == Absolute(taken[1].c_str()) + "-2")
             << aside;
         EXPECT_EQ(folder.read(aside), bytes);
+        EXPECT_EQ(std::filesystem::exists(aside + "-wal"), !log.empty());
+        EXPECT_EQ(folder.read(aside + "-wal"), log);
         EXPECT_EQ(journal.Count({}), 0);
         journal.Record(Automatic("2026-12-08T21:14:05+03:00"));
         for (const std::string& name : taken)
             std::filesystem::remove(name);
-        std::filesystem::remove(aside);
+        for (const char* suffix : {"", "-wal", "-shm"})
+            std::filesystem::remove(aside + suffix);
     }
 }
 

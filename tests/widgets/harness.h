@@ -63,6 +63,7 @@ struct Harness {
     std::vector<std::optional<QColor>> colorAnswers;
     std::vector<QFont> fontsOffered;
     std::vector<QColor> colorsOffered;
+    std::vector<std::optional<divination::LineValues>> ownThrowAnswers;
     std::unique_ptr<TForm1> form;
 
     // Starts from the given Save.Bmp in the working folder, or from none;
@@ -89,6 +90,11 @@ struct Harness {
             colorsOffered.push_back(initial);
             std::optional<QColor> answer = colorAnswers.front();
             colorAnswers.erase(colorAnswers.begin());
+            return answer;
+        };
+        seams.askOwnThrow = [this] {
+            std::optional<divination::LineValues> answer = ownThrowAnswers.front();
+            ownThrowAnswers.erase(ownThrowAnswers.begin());
             return answer;
         };
         form = std::make_unique<TForm1>(seams);

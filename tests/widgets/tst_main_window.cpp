@@ -268,6 +268,12 @@ void MainWindowTest::menuItems_data() {
     row("N39", "Полный", "", "N38", true, true, true);
     row("N40", "Уменьшенный", "", "N38");
     row("N8", "Выход", "", "popup");
+    // Beyond the first menus: «ЖУРНАЛ», between «УСТАНОВКИ» and «СПРАВКА».
+    row("N47", "ЖУРНАЛ", "", "");
+    row("N49", "Толкование", "Ctrl+T", "N47");
+    row("N50", "Свой бросок…", "Ctrl+B", "N47");
+    row("N56", "Толкование", "", "popup");
+    row("N57", "Свой бросок…", "", "popup");
 }
 
 void MainWindowTest::menuItems() {

@@ -1,0 +1,209 @@
+// The «Толкование» window: figure, line texts, second and nuclear hexagrams.
+#include "forms/interpretation_window.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextBrowser>
+
+#include "base/text_file.h"
+#include "divination/hexagrams.h"
+#include "divination/line_texts.h"
+#include "forms/hexagram_figure.h"
+#include "forms/widgets.h"
+
+namespace forms {
+
+namespace {
+
+QString Utf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString Title(int hexagram) {
+    const divination::HexagramName& name = divination::kHexagramNames[hexagram - 1];
+    return QStringLiteral("Гексаграмма %1. %2 (%3)")
+        .arg(hexagram)
+        .arg(Utf8(std::string(name.name)), Utf8(std::string(name.transliteration)));
+}
+
+// The values of a hexagram at rest: 7 for a solid line, 8 for a broken one.
+divination::LineValues RestingValues(int hexagram) {
+    const divination::Lines lines = divination::HexagramLines(hexagram);
+    divination::LineValues values{};
+    for (int i = 0; i < 6; ++i)
+        values[i] = divination::ValueOfLine(lines.cells[i]);
+    return values;
+}
+
+QString Paragraph(const QString& text) {
+    return QStringLiteral("<p>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+}  // namespace
+
+InterpretationWindow::InterpretationWindow(Seams seams, QWidget* parent)
+    : QDialog(parent), seams_(std::move(seams)) {
+    setObjectName(QStringLiteral("InterpretationWindow"));
+    setWindowTitle(QStringLiteral("Толкование"));
+    SetAccessibleText(this, QStringLiteral("Толкование"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setSizeGripEnabled(true);
+    resize(620, 560);
+
+    figure_ = Named(new HexagramFigure(this), "InterpretationFigure");
+    SetAccessibleText(figure_, QStringLiteral("Фигура гексаграммы"));
+    title_ = Named(new QLabel(this), "InterpretationTitle");
+    title_->setWordWrap(true);
+    title_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QFont titleFont = title_->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    title_->setFont(titleFont);
+    nuclear_ = Named(new QLabel(this), "InterpretationNuclear");
+    nuclear_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+
+    second_ = new QWidget(this);
+    secondFigure_ = Named(new HexagramFigure(second_), "InterpretationSecondFigure");
+    secondFigure_->setMinimumSize(70, 62);
+    secondFigure_->setMaximumSize(110, 96);
+    SetAccessibleText(secondFigure_, QStringLiteral("Фигура второй гексаграммы"));
+    secondTitle_ = Named(new QLabel(second_), "InterpretationSecond");
+    secondTitle_->setWordWrap(true);
+    secondTitle_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    secondReading_ = Named(new QPushButton(QStringLiteral("Показать её толкование"), second_),
+                           "InterpretationSecondReading");
+    SetAccessibleText(secondReading_, QStringLiteral("Показать толкование второй гексаграммы"),
+                      QStringLiteral("В поле ответа главного окна"));
+    connect(secondReading_, &QPushButton::clicked, this, Guarded(seams_.reportError, [this] {
+                if (const int second = divination::RelatingHexagram(values_))
+                    seams_.showReading(second);
+            }));
+
+    texts_ = Named(new QTextBrowser(this), "InterpretationTexts");
+    texts_->setOpenLinks(false);
+    SetAccessibleText(texts_, QStringLiteral("Тексты черт"));
+
+    auto* secondColumn = new QVBoxLayout;
+    secondColumn->addWidget(secondTitle_);
+    secondColumn->addWidget(secondReading_, 0, Qt::AlignLeft);
+    secondColumn->addStretch();
+    auto* secondRow = new QHBoxLayout(second_);
+    secondRow->setContentsMargins(0, 0, 0, 0);
+    secondRow->addWidget(secondFigure_);
+    secondRow->addLayout(secondColumn, 1);
+
+    auto* heading = new QVBoxLayout;
+    heading->addWidget(title_);
+    heading->addWidget(nuclear_);
+    heading->addWidget(second_);
+    heading->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addWidget(figure_);
+    top->addLayout(heading, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(texts_, 1);
+
+    setTabOrder(texts_, secondReading_);
+    render();
+}
+
+void InterpretationWindow::showCast(const divination::LineValues& values, bool ownThrow) {
+    values_ = values;
+    tableHexagram_ = 0;
+    ownThrow_ = ownThrow;
+    render();
+}
+
+void InterpretationWindow::showHexagram(int hexagram) {
+    values_ = RestingValues(hexagram);
+    tableHexagram_ = hexagram;
+    ownThrow_ = false;
+    render();
+}
+
+void InterpretationWindow::setTextFont(const QFont& font) {
+    texts_->setFont(font);
+}
+
+void InterpretationWindow::showAndRaise() {
+    show();
+    raise();
+    activateWindow();
+    texts_->setFocus();
+}
+
+void InterpretationWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        CenterOnScreen(this);
+    }
+}
+
+void InterpretationWindow::render() {
+    const int hexagram = divination::HexagramOf(values_);
+    figure_->setValues(values_);
+    if (!hexagram) {
+        int cast = 0;
+        for (int value : values_)
+            cast += value != 0;
+        title_->setText(cast ? QStringLiteral("Брошено черт: %1 из 6").arg(cast)
+                             : QStringLiteral("Черты ещё не брошены"));
+        nuclear_->clear();
+        second_->hide();
+        texts_->setHtml(Paragraph(
+            QStringLiteral("Осталось бросить черт: %1. Когда будут брошены все шесть, здесь "
+                           "появятся тексты изменяющихся черт и вторая гексаграмма.")
+                .arg(6 - cast)));
+        return;
+    }
+
+    title_->setText((ownThrow_ ? QStringLiteral("Свой бросок. ") : QString()) + Title(hexagram));
+    const int nuclear = divination::NuclearHexagram(hexagram);
+    nuclear_->setText(QStringLiteral("Ядерная гексаграмма: ") +
+                      Utf8(divination::NumberAndName(nuclear)));
+    const int second = tableHexagram_ ? 0 : divination::RelatingHexagram(values_);
+    second_->setVisible(second != 0);
+    if (second) {
+        secondFigure_->setValues(RestingValues(second));
+        secondTitle_->setText(QStringLiteral("Вторая гексаграмма: ") +
+                              Utf8(divination::NumberAndName(second)));
+    }
+
+    std::vector<int> lines = divination::AnsweringLines(values_);
+    if (tableHexagram_)
+        lines = hexagram <= 2 ? std::vector{1, 2, 3, 4, 5, 6, 7} : std::vector{1, 2, 3, 4, 5, 6};
+    QString html;
+    if (lines.empty()) {
+        html = Paragraph(
+            QStringLiteral("Изменяющихся черт нет: ответом служит общее толкование гексаграммы."));
+    } else {
+        html = QStringLiteral("<h3>%1</h3>")
+                   .arg(tableHexagram_ ? QStringLiteral("Тексты черт")
+                                       : QStringLiteral("Изменяющиеся черты"));
+        divination::LineTexts texts;
+        RunGuarded(seams_.reportError, [&] {
+            texts =
+                divination::ParseLineTexts(base::LoadText(divination::LineTextsFilePath(hexagram)));
+        });
+        for (int line : lines) {
+            const bool known = line <= static_cast<int>(texts.lines.size());
+            const QString heading = known ? Utf8(texts.lines[line - 1].heading)
+                                          : Utf8(divination::LineHeading(hexagram, line));
+            html += QStringLiteral("<p><b>%1</b>").arg(heading.toHtmlEscaped());
+            if (line <= 6 && !tableHexagram_)
+                html += QStringLiteral(" (черта %1)").arg(line);
+            html += QStringLiteral("<br>") +
+                    (known ? Utf8(texts.lines[line - 1].text).toHtmlEscaped()
+                           : QStringLiteral("Текст этой черты не удалось прочитать.")) +
+                    QStringLiteral("</p>");
+        }
+    }
+    texts_->setHtml(html);
+}
+
+}  // namespace forms

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# «Толкование» in the real program: six automatic presses, Ctrl+T, and the
+# window's text read back through the clipboard; Ctrl+B's dialog opens too.
+source "$(dirname "$0")/lib.sh"
+
+start_display
+mkdir -p "$work"
+# Automatic mode, sound off, the rest as the defaults have it.
+printf ' 1.00000000000000E+0000  1.00000000000000E+0000  1.00000000000000E+0000  2.00000000000000E+0000  1.10000000000000E+0001  1.00000000000000E+0000 11 0 12632256 0 Times New Roman\r' >"$work/Save.Bmp"
+start_program "$1" "$2"
+window=$(wait_for_window "ТАЙНОВИД")
+focus "$window"
+menu=$(($(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: [0-9]*x//p') - 532))
+for _ in 1 2 3 4 5 6; do
+  xdotool mousemove --window "$window" 84 $((menu + 292)) click 1
+  sleep 0.15
+done
+xdotool key ctrl+t
+shown=$(wait_for_window "Толкование" 620)
+focus "$shown"
+[ -n "${SHOT:-}" ] && import -window "$shown" "$SHOT"
+xdotool key ctrl+a ctrl+c
+sleep 0.3
+text=$(xclip -selection clipboard -o | tr -d '\r')
+case "$text" in
+  "Изменяющиеся черты"*|"Изменяющихся черт нет"*) ;;
+  *) echo "unexpected «Толкование» text: $text"; exit 1 ;;
+esac
+xdotool key Escape
+focus "$window"
+xdotool key ctrl+b
+for _ in $(seq 100); do
+  xdotool search --onlyvisible --name "^Свой бросок\$" >/dev/null 2>&1 && break
+  sleep 0.05
+done
+xdotool search --onlyvisible --name "^Свой бросок\$" >/dev/null || { echo "no own-throw dialog"; exit 1; }
+xdotool key Escape
+sleep 0.2
+focus "$window"
+xdotool key F12
+wait_for_exit 10 || { echo "the program did not end"; exit 1; }
+echo "«Толкование» showed the cast: ${text%%$'\n'*}"
