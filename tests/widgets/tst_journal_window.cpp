@@ -173,6 +173,14 @@ void JournalWindowTest::listShowsNewestFirstAndOpensByKey() {
     QCOMPARE(f.cell(2, 2), QString("1. Творчество"));
     QCOMPARE(f.window->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
              QString("Когда"));
+    // Every control a screen reader meets has a Russian name.
+    QStringList unnamed;
+    const QList<QWidget*> controls = f.window->findChildren<QWidget*>();
+    for (QWidget* control : controls)
+        if (control->focusPolicy() != Qt::NoFocus && control->isVisibleTo(f.window.get()) &&
+            control->accessibleName().isEmpty() && !control->objectName().startsWith("qt_"))
+            unnamed << control->objectName() + ":" + control->metaObject()->className();
+    QCOMPARE(unnamed, QStringList());
 
     // Return on the list opens the current entry; Ctrl+R shows its reading.
     f.list()->setFocus();
