@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
@@ -43,7 +46,7 @@ constexpr qreal kFigureScale = 2;
 const QString kNoChangingLines =
     QStringLiteral("Изменяющихся черт нет: ответом служит общее толкование гексаграммы.");
 
-enum class Kind { Title, Field, Figure, Heading, Subheading, Paragraph, Notice };
+enum class Kind { Title, Field, Figure, Heading, LineHeading, Subheading, Paragraph, Notice };
 
 struct Piece {
     Kind kind;
@@ -121,11 +124,11 @@ void AddAnsweringLines(std::vector<Piece>& pieces, int hexagram,
         // A file cut short still names the line by the tradition's heading.
         const size_t index = static_cast<size_t>(line - 1);
         if (index < texts.lines.size()) {
-            pieces.push_back({Kind::Subheading, Utf8(texts.lines[index].heading)});
+            pieces.push_back({Kind::LineHeading, Utf8(texts.lines[index].heading)});
             if (!texts.lines[index].text.empty())
                 pieces.push_back({Kind::Paragraph, Utf8(texts.lines[index].text)});
         } else {
-            pieces.push_back({Kind::Subheading, Utf8(divination::LineHeading(hexagram, line))});
+            pieces.push_back({Kind::LineHeading, Utf8(divination::LineHeading(hexagram, line))});
         }
     }
 }
@@ -245,6 +248,7 @@ std::unique_ptr<QTextDocument> SetDocument(const std::vector<std::vector<Piece>>
                 block.setTopMargin(8);
                 chars = CharFormat(13, true);
                 break;
+            case Kind::LineHeading:
             case Kind::Subheading:
                 block.setHeadingLevel(3);
                 block.setTopMargin(8);
@@ -309,12 +313,13 @@ QString SetText(const std::vector<std::vector<Piece>>& entries) {
         Kind previous = Kind::Title;
         for (size_t i = 0; i < pieces.size(); ++i) {
             const Piece& piece = pieces[i];
-            // Fields stand together under what they belong to, a text right
-            // under its heading; everything else is a paragraph of its own.
+            // Fields stand together under what they belong to, a line's text
+            // right under its heading; everything else, the reading's own
+            // blocks too, is a paragraph of its own.
             const bool underPrevious =
                 (piece.kind == Kind::Field &&
                  (previous == Kind::Field || previous == Kind::Heading)) ||
-                (piece.kind == Kind::Paragraph && previous == Kind::Subheading);
+                (piece.kind == Kind::Paragraph && previous == Kind::LineHeading);
             if (i > 0)
                 entry += underPrevious ? QStringLiteral("\n") : QStringLiteral("\n\n");
             switch (piece.kind) {
@@ -361,6 +366,62 @@ QByteArray SelfContainedHtml(QTextDocument& document) {
     return html.toUtf8();
 }
 
+// Draws the entries page by page. Each entry begins a page anyway, so each
+// is laid out as a document of its own: a long print reports progress after
+// every entry and can stop there. The pages are numbered at their foot.
+// Returns false when the progress stopped it.
+bool PaintEntries(const std::vector<std::vector<Piece>>& entries, QPagedPaintDevice& device,
+                  QPrinter* printer, const DocumentProgress& progress) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw base::Error("Не удалось начать печать");
+    QFont numberFont(QStringLiteral("DejaVu Serif"));
+    numberFont.setPointSizeF(9);
+    const QFontMetricsF numberMetrics(numberFont, &device);
+    const QSizeF body(device.width(), device.height());
+    const qreal footer = numberMetrics.height() * 2;
+    const QSizeF pageSize(body.width(), body.height() - footer);
+    // The range chosen in the print dialog; 0 for every page.
+    const int fromPage = printer ? printer->fromPage() : 0;
+    const int toPage = printer ? printer->toPage() : 0;
+    int pageNumber = 0;
+    bool firstPage = true;
+    const int total = static_cast<int>(entries.size());
+    for (int entry = 0; entry < total; ++entry) {
+        const std::unique_ptr<QTextDocument> document =
+            SetDocument({entries[static_cast<size_t>(entry)]});
+        // Laid out in the device's own pixels, fonts and figures scaled to it.
+        document->documentLayout()->setPaintDevice(&device);
+        document->setDocumentMargin(0);
+        document->setPageSize(pageSize);
+        for (int page = 0; page < document->pageCount(); ++page) {
+            ++pageNumber;
+            if ((fromPage > 0 && pageNumber < fromPage) || (toPage > 0 && pageNumber > toPage))
+                continue;
+            if (!firstPage)
+                device.newPage();
+            firstPage = false;
+            painter.save();
+            const QRectF shown(QPointF(0, page * pageSize.height()), pageSize);
+            painter.translate(0, -shown.top());
+            document->drawContents(&painter, shown);
+            painter.restore();
+            painter.setFont(numberFont);
+            painter.setPen(Qt::black);
+            painter.drawText(QRectF(0, pageSize.height(), body.width(), footer),
+                             Qt::AlignHCenter | Qt::AlignBottom, QString::number(pageNumber));
+        }
+        if (progress && !progress(entry + 1, total)) {
+            if (printer)
+                printer->abort();
+            painter.end();
+            return false;
+        }
+    }
+    painter.end();
+    return true;
+}
+
 base::Error SaveError(const QString& path, const QString& reason) {
     const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     return base::Error(
@@ -398,20 +459,22 @@ std::optional<QString> CastsPlainText(const std::vector<journal::Cast>& casts,
 
 bool ExportCasts(const std::vector<journal::Cast>& casts, const QString& path,
                  DocumentFormat format, const DocumentProgress& progress) {
-    // Everything is made before the file is opened: a stop leaves no trace.
     QByteArray bytes;
-    std::unique_ptr<QTextDocument> document;
+    std::optional<std::vector<std::vector<Piece>>> entries;
+    // Text and HTML are made whole before the file is opened; a PDF is
+    // drawn into the temporary, which a stop throws away. No trace either way.
     if (format == DocumentFormat::Text) {
         const std::optional<QString> text = CastsPlainText(casts, progress);
         if (!text)
             return false;
         bytes = text->toUtf8();
-    } else {
-        document = BuildCastDocument(casts, progress);
+    } else if (format == DocumentFormat::Html) {
+        const std::unique_ptr<QTextDocument> document = BuildCastDocument(casts, progress);
         if (!document)
             return false;
-        if (format == DocumentFormat::Html)
-            bytes = SelfContainedHtml(*document);
+        bytes = SelfContainedHtml(*document);
+    } else {
+        entries = AllPieces(casts, {});
     }
 
     QSaveFile file(path);
@@ -422,8 +485,9 @@ bool ExportCasts(const std::vector<journal::Cast>& casts, const QString& path,
         writer.setTitle(QStringLiteral("Журнал гаданий"));
         writer.setCreator(QStringLiteral("ТАЙНОВИД"));
         writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(20, 18, 18, 18), QPageLayout::Millimeter);
-        document->print(&writer);
+        writer.setPageMargins(QMarginsF(20, 15, 15, 12), QPageLayout::Millimeter);
+        if (!PaintEntries(*entries, writer, nullptr, progress))
+            return false;  // the temporary goes with `file`
     } else {
         file.write(bytes);
     }
@@ -434,11 +498,8 @@ bool ExportCasts(const std::vector<journal::Cast>& casts, const QString& path,
 
 bool PrintCasts(const std::vector<journal::Cast>& casts, QPrinter& printer,
                 const DocumentProgress& progress) {
-    const std::unique_ptr<QTextDocument> document = BuildCastDocument(casts, progress);
-    if (!document)
-        return false;
-    document->print(&printer);
-    return true;
+    const auto entries = AllPieces(casts, {});
+    return PaintEntries(*entries, printer, &printer, progress);
 }
 
 }  // namespace forms

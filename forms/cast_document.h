@@ -20,16 +20,17 @@ namespace forms {
 
 enum class DocumentFormat { Pdf, Html, Text };
 
-// Called after each entry is laid out with how many are done of how many;
-// false stops the work. Empty: nothing is asked.
+// Called after each entry is made (printed, for print and PDF) with how many
+// are done of how many; false stops the work. Empty: nothing is asked.
 using DocumentProgress = std::function<bool(int done, int total)>;
 
 // By the file's suffix, any case: .pdf, .html or .htm, .txt; nothing for
 // another suffix.
 std::optional<DocumentFormat> FormatOfPath(const QString& path);
 
-// The document for print and PDF; nullptr when the progress stopped it. A
-// text file that can't be read leaves a line naming the error in its place.
+// The whole document, as the HTML export writes it (each entry after the
+// first begins a page); nullptr when the progress stopped it. A text file
+// that can't be read leaves a line naming the error in its place.
 std::unique_ptr<QTextDocument> BuildCastDocument(const std::vector<journal::Cast>& casts,
                                                  const DocumentProgress& progress = {});
 
@@ -45,7 +46,8 @@ std::optional<QString> CastsPlainText(const std::vector<journal::Cast>& casts,
 bool ExportCasts(const std::vector<journal::Cast>& casts, const QString& path,
                  DocumentFormat format, const DocumentProgress& progress = {});
 
-// Prints on a printer already set up; false when the progress stopped it.
+// Prints on a printer already set up, each entry from a new page, the pages
+// numbered; false when the progress stopped it (the print is aborted).
 bool PrintCasts(const std::vector<journal::Cast>& casts, QPrinter& printer,
                 const DocumentProgress& progress = {});
 

@@ -296,6 +296,7 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
     list_->setWordWrap(false);
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 8);
     list_->horizontalHeader()->setSectionResizeMode(JournalModel::Question, QHeaderView::Stretch);
     list_->horizontalHeader()->setHighlightSections(false);
     list_->setColumnWidth(JournalModel::When, 190);

@@ -173,6 +173,14 @@ void JournalWindowTest::listShowsNewestFirstAndOpensByKey() {
     QCOMPARE(f.cell(2, 2), QString("1. Творчество"));
     QCOMPARE(f.window->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
              QString("Когда"));
+    // Every control a screen reader meets has a Russian name.
+    QStringList unnamed;
+    const QList<QWidget*> controls = f.window->findChildren<QWidget*>();
+    for (QWidget* control : controls)
+        if (control->focusPolicy() != Qt::NoFocus && control->isVisibleTo(f.window.get()) &&
+            control->accessibleName().isEmpty() && !control->objectName().startsWith("qt_"))
+            unnamed << control->objectName() + ":" + control->metaObject()->className();
+    QCOMPARE(unnamed, QStringList());
 
     // Return on the list opens the current entry; Ctrl+R shows its reading.
     f.list()->setFocus();
@@ -421,7 +429,7 @@ void JournalWindowTest::exportWritesEachFormat() {
                      "Ядерная гексаграмма: 23. Разорение\n\n"
                      "В начале девятка\n"
                      "Камень на пути; стой твёрдо.\n\n"
-                     "Гексаграмма 3. Начальная трудность (Чжунь)\n"
+                     "Гексаграмма 3. Начальная трудность (Чжунь)\n\n"
                      "Росток пробивает землю.\n\n\n"
                      "7 декабря 2026, 10:30\n"
                      "=====================\n\n"
@@ -478,14 +486,20 @@ void JournalWindowTest::exportSurvivesMissingTextsAndStopsWhenCancelled() {
     // No time, no heading: the entry opens with its figure.
     QVERIFY(text->contains("\n\n\n6  —————————\n"));
 
-    std::vector<std::pair<int, int>> steps;
-    const QString path = folder_.absolute("stopped.html");
-    QVERIFY(!forms::ExportCasts(casts, path, forms::DocumentFormat::Html, [&](int done, int total) {
-        steps.emplace_back(done, total);
-        return false;
-    }));
-    QCOMPARE(steps, (std::vector<std::pair<int, int>>{{1, 2}}));
-    QVERIFY(!QFile::exists(path));
+    // Stopped after the first entry: in each format nothing is left, not
+    // even the temporary a PDF is drawn into.
+    for (const auto& [name, format] : {std::pair{"stopped.html", forms::DocumentFormat::Html},
+                                       {"stopped.pdf", forms::DocumentFormat::Pdf},
+                                       {"stopped.txt", forms::DocumentFormat::Text}}) {
+        std::vector<std::pair<int, int>> steps;
+        QVERIFY(!forms::ExportCasts(casts, folder_.absolute(name), format, [&](int done, int total) {
+            steps.emplace_back(done, total);
+            return false;
+        }));
+        QCOMPARE(steps, (std::vector<std::pair<int, int>>{{1, 2}}));
+    }
+    QCOMPARE(QDir(folder_.path()).entryList({"stopped*"}, QDir::AllEntries | QDir::Hidden),
+             QStringList());
 }
 
 void JournalWindowTest::unwritableExportIsReportedAndLeavesNothing() {
