@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
@@ -24,6 +23,7 @@
 #include "forms/item_names.h"
 #include "forms/notice_window.h"
 #include "forms/own_throw_dialog.h"
+#include "forms/question_dialog.h"
 #include "forms/widgets.h"
 #include "sound/audio_wave_player.h"
 
@@ -57,15 +57,12 @@ TForm1::TForm1(Seams seams)
         };
     }
     if (!seams_.askQuestion) {
-        seams_.askQuestion = [this](const QString& current) -> std::optional<QString> {
-            bool ok = false;
-            const QString text = QInputDialog::getMultiLineText(
-                this, QStringLiteral("Вопрос"),
+        seams_.askQuestion = [this](const QString& current) {
+            return AskQuestion(
+                this, current,
                 questionUsed_
                     ? QStringLiteral("Вопрос этого гадания:")
-                    : QStringLiteral("Запишите вопрос, с которым вы обращаетесь к книге:"),
-                current, &ok);
-            return ok ? std::optional<QString>(text) : std::nullopt;
+                    : QStringLiteral("Запишите вопрос, с которым вы обращаетесь к книге:"));
         };
     }
     if (!seams_.chooseSaveFile) {
