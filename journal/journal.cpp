@@ -23,8 +23,10 @@ namespace {
 constexpr int kBusyTimeoutMs = 5000;
 
 // Schema 0 is a new, empty file; kMigrations[v] brings version v to v + 1.
-// The search index holds the texts folded by FoldForSearch: SQLite's
-// unicode61 folds case, Cyrillic included, but not «ё» into «е».
+// `moment` is cast_at as seconds since 1970 UTC: casts made under different
+// offsets list in the order they happened. The search index holds the texts
+// folded by FoldForSearch: SQLite's unicode61 folds case, Cyrillic included,
+// but not «ё» into «е».
 constexpr const char* kMigrations[] = {
     R"(CREATE TABLE casts(
            id INTEGER PRIMARY KEY,
