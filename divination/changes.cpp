@@ -46,6 +46,33 @@ Lines LinesOf(const LineValues& values) {
     return lines;
 }
 
+std::string ValueDigits(const LineValues& values) {
+    std::string digits;
+    for (int value : values)
+        digits += static_cast<char>('0' + value);
+    return digits;
+}
+
+std::optional<LineValues> ValuesFromDigits(std::string_view digits) {
+    if (digits.size() != 6)
+        return std::nullopt;
+    LineValues values{};
+    for (int i = 0; i < 6; ++i) {
+        values[i] = digits[i] - '0';
+        if (!IsLineValue(values[i]))
+            return std::nullopt;
+    }
+    return values;
+}
+
+LineValues RestingValues(int hexagram) {
+    const Lines lines = HexagramLines(hexagram);
+    LineValues values{};
+    for (int i = 0; i < 6; ++i)
+        values[i] = ValueOfLine(lines.cells[i]);
+    return values;
+}
+
 int HexagramOf(const LineValues& values) {
     return IdentifyHexagram(LinesOf(values));
 }

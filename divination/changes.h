@@ -7,6 +7,9 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "divination/lines.h"
@@ -34,6 +37,15 @@ bool IsLineValue(int value);  // 6…9
 
 // The six values as lines; a 0 value is a line not cast.
 Lines LinesOf(const LineValues& values);
+
+// "979787": the six values as the journal keeps them, line 1 first; back,
+// nothing unless there are six digits, each 6…9.
+std::string ValueDigits(const LineValues& values);
+std::optional<LineValues> ValuesFromDigits(std::string_view digits);
+
+// A hexagram's lines at rest: 7 for a solid line, 8 for a broken one (a
+// reading opened from the table, the second hexagram).
+LineValues RestingValues(int hexagram);
 
 // 1…64 for six cast values, else 0.
 int HexagramOf(const LineValues& values);

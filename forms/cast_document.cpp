@@ -4,11 +4,11 @@
 // HTML file and a text file never say different things.
 #include "forms/cast_document.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
-#include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
@@ -56,20 +56,6 @@ struct Piece {
 
 QString Utf8(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// The six values of a cast's "lines", line 1 first; nothing unless each of
-// the six is 6…9.
-std::optional<divination::LineValues> ValuesOf(const std::string& lines) {
-    if (lines.size() != 6)
-        return std::nullopt;
-    divination::LineValues values{};
-    for (int i = 0; i < 6; ++i) {
-        values[i] = lines[i] - '0';
-        if (!divination::IsLineValue(values[i]))
-            return std::nullopt;
-    }
-    return values;
 }
 
 bool IsHexagram(int n) {
@@ -157,7 +143,7 @@ std::vector<Piece> EntryPieces(const journal::Cast& cast, TextFiles& files) {
         pieces.push_back({Kind::Field, QStringLiteral("Вопрос: ") + Utf8(cast.question)});
     if (!cast.note.empty())
         pieces.push_back({Kind::Field, QStringLiteral("Заметка: ") + Utf8(cast.note)});
-    const std::optional<divination::LineValues> values = ValuesOf(cast.lines);
+    const std::optional<divination::LineValues> values = divination::ValuesFromDigits(cast.lines);
     const int hexagram = IsHexagram(cast.hexagram) ? cast.hexagram
                          : values                  ? divination::HexagramOf(*values)
                                                    : 0;
@@ -167,14 +153,14 @@ std::vector<Piece> EntryPieces(const journal::Cast& cast, TextFiles& files) {
     }
     if (values)
         pieces.push_back({Kind::Figure, {}, *values});
-    pieces.push_back(
-        {Kind::Heading, QStringLiteral("Гексаграмма ") + Utf8(divination::NumberAndName(hexagram))});
+    pieces.push_back({Kind::Heading,
+                      QStringLiteral("Гексаграмма ") + Utf8(divination::NumberAndName(hexagram))});
     if (IsHexagram(cast.relating))
         pieces.push_back({Kind::Field, QStringLiteral("Вторая гексаграмма: ") +
-                                          Utf8(divination::NumberAndName(cast.relating))});
-    pieces.push_back({Kind::Field, QStringLiteral("Ядерная гексаграмма: ") +
-                                       Utf8(divination::NumberAndName(
-                                           divination::NuclearHexagram(hexagram)))});
+                                           Utf8(divination::NumberAndName(cast.relating))});
+    pieces.push_back(
+        {Kind::Field, QStringLiteral("Ядерная гексаграмма: ") +
+                          Utf8(divination::NumberAndName(divination::NuclearHexagram(hexagram)))});
     if (values)
         AddAnsweringLines(pieces, hexagram, *values, files);
     AddReading(pieces, hexagram, files);
@@ -238,29 +224,29 @@ std::unique_ptr<QTextDocument> SetDocument(const std::vector<std::vector<Piece>>
             QTextCharFormat chars = CharFormat(11, false);
             block.setBottomMargin(4);
             switch (piece.kind) {
-            case Kind::Title:
-                block.setHeadingLevel(1);
-                block.setBottomMargin(8);
-                chars = CharFormat(16, true);
-                break;
-            case Kind::Heading:
-                block.setHeadingLevel(2);
-                block.setTopMargin(8);
-                chars = CharFormat(13, true);
-                break;
-            case Kind::LineHeading:
-            case Kind::Subheading:
-                block.setHeadingLevel(3);
-                block.setTopMargin(8);
-                chars = CharFormat(11, true);
-                break;
-            case Kind::Notice:
-                chars = CharFormat(11, false, true);
-                break;
-            case Kind::Field:
-            case Kind::Figure:
-            case Kind::Paragraph:
-                break;
+                case Kind::Title:
+                    block.setHeadingLevel(1);
+                    block.setBottomMargin(8);
+                    chars = CharFormat(16, true);
+                    break;
+                case Kind::Heading:
+                    block.setHeadingLevel(2);
+                    block.setTopMargin(8);
+                    chars = CharFormat(13, true);
+                    break;
+                case Kind::LineHeading:
+                case Kind::Subheading:
+                    block.setHeadingLevel(3);
+                    block.setTopMargin(8);
+                    chars = CharFormat(11, true);
+                    break;
+                case Kind::Notice:
+                    chars = CharFormat(11, false, true);
+                    break;
+                case Kind::Field:
+                case Kind::Figure:
+                case Kind::Paragraph:
+                    break;
             }
             // Each entry begins a page: an entry is a reading long.
             if (entryStart && entry > 0)
@@ -323,15 +309,15 @@ QString SetText(const std::vector<std::vector<Piece>>& entries) {
             if (i > 0)
                 entry += underPrevious ? QStringLiteral("\n") : QStringLiteral("\n\n");
             switch (piece.kind) {
-            case Kind::Title:
-                entry += piece.text + QLatin1Char('\n') + QString(piece.text.size(), u'=');
-                break;
-            case Kind::Figure:
-                entry += TextFigure(piece.values);
-                break;
-            default:
-                entry += piece.text;
-                break;
+                case Kind::Title:
+                    entry += piece.text + QLatin1Char('\n') + QString(piece.text.size(), u'=');
+                    break;
+                case Kind::Figure:
+                    entry += TextFigure(piece.values);
+                    break;
+                default:
+                    entry += piece.text;
+                    break;
             }
             previous = piece.kind;
         }

@@ -27,15 +27,6 @@ QString Title(int hexagram) {
         .arg(Utf8(std::string(name.name)), Utf8(std::string(name.transliteration)));
 }
 
-// The values of a hexagram at rest: 7 for a solid line, 8 for a broken one.
-divination::LineValues RestingValues(int hexagram) {
-    const divination::Lines lines = divination::HexagramLines(hexagram);
-    divination::LineValues values{};
-    for (int i = 0; i < 6; ++i)
-        values[i] = divination::ValueOfLine(lines.cells[i]);
-    return values;
-}
-
 QString Paragraph(const QString& text) {
     return QStringLiteral("<p>") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }
@@ -119,7 +110,7 @@ void InterpretationWindow::showCast(const divination::LineValues& values, const 
 }
 
 void InterpretationWindow::showHexagram(int hexagram) {
-    values_ = RestingValues(hexagram);
+    values_ = divination::RestingValues(hexagram);
     tableHexagram_ = hexagram;
     origin_.clear();
     render();
@@ -169,7 +160,7 @@ void InterpretationWindow::render() {
     const int second = tableHexagram_ ? 0 : divination::RelatingHexagram(values_);
     second_->setVisible(second != 0);
     if (second) {
-        secondFigure_->setValues(RestingValues(second));
+        secondFigure_->setValues(divination::RestingValues(second));
         secondTitle_->setText(QStringLiteral("Вторая гексаграмма: ") +
                               Utf8(divination::NumberAndName(second)));
     }

@@ -15,33 +15,6 @@
 
 using namespace forms;
 
-namespace {
-
-std::string LineDigits(const divination::LineValues& values) {
-    std::string digits;
-    for (int value : values)
-        digits += static_cast<char>('0' + value);
-    return digits;
-}
-
-divination::LineValues ValuesOf(const std::string& digits) {
-    divination::LineValues values{};
-    for (size_t i = 0; i < values.size() && i < digits.size(); ++i)
-        values[i] = digits[i] - '0';
-    return values;
-}
-
-// A reading opened from the table, as a cast of lines at rest.
-divination::LineValues RestingValues(int hexagram) {
-    const divination::Lines lines = divination::HexagramLines(hexagram);
-    divination::LineValues values{};
-    for (int i = 0; i < 6; ++i)
-        values[i] = divination::ValueOfLine(lines.cells[i]);
-    return values;
-}
-
-}  // namespace
-
 journal::Journal* TForm1::journal() {
     if (journal_)
         return &*journal_;
@@ -88,7 +61,7 @@ std::int64_t TForm1::recordCast(const divination::LineValues& values, int mode,
         journal::NewCast cast;
         cast.castAt = journal::LocalTimestamp(std::time(nullptr));
         cast.mode = static_cast<journal::Mode>(mode);
-        cast.lines = LineDigits(values);
+        cast.lines = divination::ValueDigits(values);
         cast.coins = coins;
         cast.hexagram = divination::HexagramOf(values);
         cast.relating = divination::RelatingHexagram(values);
@@ -143,7 +116,7 @@ void TForm1::N51Click() {
 }
 
 void TForm1::showJournalEntry(const journal::Cast& cast) {
-    castSubject_ = ValuesOf(cast.lines);
+    castSubject_ = divination::ValuesFromDigits(cast.lines).value_or(divination::LineValues{});
     subjectOrigin_ = QStringLiteral("Из журнала, %1. ")
                          .arg(QString::fromStdString(journal::RussianDateTime(cast.castAt)));
     N49Click();
@@ -155,7 +128,7 @@ journal::Cast TForm1::currentCast() const {
     if (castSubject_) {
         values = *castSubject_;
     } else if (tableSubject_) {
-        values = RestingValues(tableSubject_);
+        values = divination::RestingValues(tableSubject_);
     } else if (cast_.lines.complete()) {
         values = cast_.values;
         cast.question = question_.toStdString();
@@ -164,7 +137,7 @@ journal::Cast TForm1::currentCast() const {
         throw base::Error(
             "Нечего выводить: бросьте все шесть черт или откройте толкование из таблицы");
     }
-    cast.lines = LineDigits(values);
+    cast.lines = divination::ValueDigits(values);
     cast.hexagram = divination::HexagramOf(values);
     cast.relating = tableSubject_ ? 0 : divination::RelatingHexagram(values);
     return cast;

@@ -66,11 +66,7 @@ focus "$window"
 [ "$(reading_of_button 1 1)" = "Мой текст" ] || { echo "the user's own reading is not shown"; exit 1; }
 # The edited settings cast automatically: a whole hexagram goes into the
 # journal in the user's folder.
-menu=$(($(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: [0-9]*x//p') - 532))
-for _ in 1 2 3 4 5 6; do
-  xdotool mousemove --window "$window" 84 $((menu + 292)) click 1
-  sleep 0.15
-done
+press_generator "$window" 6
 quit
 [ "$(sqlite3 "$mine/Journal.db" 'SELECT count(*), mode FROM casts')" = "1|1" ] ||
   { echo "the cast is not in the user's journal"; ls -la "$mine"; exit 1; }

@@ -5,16 +5,11 @@ source "$(dirname "$0")/lib.sh"
 
 start_display
 mkdir -p "$work"
-# Automatic mode, sound off, the rest as the defaults have it.
-printf ' 1.00000000000000E+0000  1.00000000000000E+0000  1.00000000000000E+0000  2.00000000000000E+0000  1.10000000000000E+0001  1.00000000000000E+0000 11 0 12632256 0 Times New Roman\r' >"$work/Save.Bmp"
+automatic_settings "$work/Save.Bmp"
 start_program "$1" "$2"
 window=$(wait_for_window "ТАЙНОВИД")
 focus "$window"
-menu=$(($(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: [0-9]*x//p') - 532))
-for _ in 1 2 3 4 5 6; do
-  xdotool mousemove --window "$window" 84 $((menu + 292)) click 1
-  sleep 0.15
-done
+press_generator "$window" 6
 xdotool key ctrl+t
 shown=$(wait_for_window "Толкование" 620)
 focus "$shown"

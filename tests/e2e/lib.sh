@@ -95,3 +95,18 @@ field_becomes() {
   echo "field $1 of Save.Bmp is \"$value\", not \"$2\"" >&2
   return 1
 }
+
+# The settings of an automatic caster: automatic mode, sound off, the rest
+# as the defaults have it.
+automatic_settings() {
+  printf ' 1.00000000000000E+0000  1.00000000000000E+0000  1.00000000000000E+0000  2.00000000000000E+0000  1.10000000000000E+0001  1.00000000000000E+0000 11 0 12632256 0 Times New Roman\r' >"$1"
+}
+
+# press_generator WINDOW TIMES: clicks «Генератор случайности» in the full view.
+press_generator() {
+  local menu=$(($(xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: [0-9]*x//p') - 532))
+  for _ in $(seq "$2"); do
+    xdotool mousemove --window "$1" 84 $((menu + 292)) click 1
+    sleep 0.15
+  done
+}
