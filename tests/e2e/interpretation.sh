@@ -4,9 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 
 start_display
-mkdir -p "$work"
-automatic_settings "$work/Save.Bmp"
-start_program "$1" "$2"
+start_automatic "$1" "$2"
 window=$(wait_for_window "ТАЙНОВИД")
 focus "$window"
 press_generator "$window" 6

@@ -110,3 +110,10 @@ press_generator() {
     sleep 0.15
   done
 }
+
+# start_automatic BINARY RUN_DIR: the program in automatic mode, as above.
+start_automatic() {
+  mkdir -p "$work"
+  automatic_settings "$work/Save.Bmp"
+  start_program "$1" "$2"
+}
