@@ -1,3 +1,5 @@
+// The journal window: the list, the search and the filter, the entry's
+// question and note edited in place, and the commands' buttons and keys.
 #include "forms/journal_window.h"
 
 #include <QAction>
@@ -35,26 +37,9 @@ namespace forms {
 
 namespace {
 
-const QString kTitle = QStringLiteral("Журнал гаданий");
-
 // The pause after a keystroke before the list is searched again: typing a
 // word runs one search, not one a letter.
 constexpr int kSearchPauseMs = 150;
-
-// Printing and export show a progress window from this many entries on.
-constexpr int kProgressFrom = 20;
-
-// Reading everything the list shows, for printing or export with nothing
-// selected, in pages of this size.
-constexpr int kReadAllPage = 500;
-
-QString Utf8(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QString HexagramName(int n) {
-    return n >= 1 && n <= 64 ? Utf8(divination::NumberAndName(n)) : QString();
-}
 
 bool AskYesNo(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Question, kApplicationTitle, text, QMessageBox::NoButton, parent);
@@ -72,168 +57,7 @@ void Inform(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-// The file dialog. A name typed without one of the chosen filter's
-// suffixes gets its first one, so the filter decides the export's format.
-QString ChooseFile(QWidget* parent, const QString& caption, const QString& filter, bool save) {
-    QFileDialog dialog(parent, caption, QString(), filter);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    QString path = dialog.selectedFiles().constFirst();
-    if (save) {
-        QStringList suffixes;
-        static const QRegularExpression kPattern(QStringLiteral("\\*\\.(\\w+)"));
-        for (auto match = kPattern.globalMatch(dialog.selectedNameFilter()); match.hasNext();)
-            suffixes << match.next().captured(1).toLower();
-        if (!suffixes.isEmpty() && !suffixes.contains(QFileInfo(path).suffix().toLower()))
-            path += QLatin1Char('.') + suffixes.constFirst();
-    }
-    return path;
-}
-
-std::filesystem::path FsPath(const QString& path) {
-    return std::filesystem::path(path.toStdString());
-}
-
 }  // namespace
-
-// ---------------------------------------------------------------- the list
-
-JournalModel::JournalModel(ErrorReporter reportError, QObject* parent)
-    : QAbstractTableModel(parent), reportError_(std::move(reportError)) {}
-
-void JournalModel::reset(journal::Journal* journal, const journal::Query& query) {
-    beginResetModel();
-    journal_ = journal;
-    query_ = query;
-    rows_.clear();
-    total_ = 0;
-    atEnd_ = true;
-    try {
-        if (journal_) {
-            total_ = journal_->Count(query_);
-            rows_ = journal_->Page(query_, {}, kPageSize);
-            atEnd_ = rows_.size() < static_cast<size_t>(kPageSize);
-        }
-    } catch (...) {
-        endResetModel();
-        throw;
-    }
-    endResetModel();
-}
-
-void JournalModel::reload() {
-    const int count = std::max<int>(kPageSize, static_cast<int>(rows_.size()));
-    beginResetModel();
-    try {
-        if (journal_) {
-            total_ = journal_->Count(query_);
-            rows_ = journal_->Page(query_, {}, count);
-            atEnd_ = rows_.size() < static_cast<size_t>(count);
-        }
-    } catch (...) {
-        endResetModel();
-        throw;
-    }
-    endResetModel();
-}
-
-bool JournalModel::refreshEntry(std::int64_t id) {
-    const int row = rowOf(id);
-    if (row < 0 || !journal_)
-        return false;
-    const std::optional<journal::Cast> cast = journal_->Find(id);
-    if (!cast)
-        return false;
-    rows_[static_cast<size_t>(row)] = *cast;
-    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
-    return true;
-}
-
-int JournalModel::rowOf(std::int64_t id) const {
-    for (size_t i = 0; i < rows_.size(); ++i)
-        if (rows_[i].id == id)
-            return static_cast<int>(i);
-    return -1;
-}
-
-int JournalModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
-
-int JournalModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
-QVariant JournalModel::data(const QModelIndex& index, int role) const {
-    // The note, which has no column, shows as the question's tooltip.
-    const bool tooltip = role == Qt::ToolTipRole && index.column() == Question;
-    if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && !tooltip))
-        return {};
-    const journal::Cast& cast = rows_[static_cast<size_t>(index.row())];
-    switch (index.column()) {
-    case When:
-        return Utf8(journal::RussianDateTime(cast.castAt));
-    case Question: {
-        if (role == Qt::ToolTipRole)
-            return cast.note.empty() ? QVariant() : QVariant(Utf8(cast.note));
-        // One line in the list, however the question was typed.
-        QString question = Utf8(cast.question);
-        question.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        return question;
-    }
-    case Hexagram: {
-        QString text = HexagramName(cast.hexagram);
-        if (cast.relating != 0)
-            text += QStringLiteral(" → ") + HexagramName(cast.relating);
-        return text;
-    }
-    default:
-        return {};
-    }
-}
-
-QVariant JournalModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return {};
-    switch (section) {
-    case When:
-        return QStringLiteral("Когда");
-    case Question:
-        return QStringLiteral("Вопрос");
-    case Hexagram:
-        return QStringLiteral("Гексаграмма");
-    default:
-        return {};
-    }
-}
-
-bool JournalModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && journal_ && !atEnd_;
-}
-
-void JournalModel::fetchMore(const QModelIndex& parent) {
-    if (!canFetchMore(parent))
-        return;
-    // Called from the view's painting: a failure ends the list here, once,
-    // rather than being raised again at every scroll.
-    atEnd_ = true;
-    RunGuarded(reportError_, [this] {
-        const journal::Position after = rows_.empty() ? journal::Position{} : journal::After(rows_.back());
-        std::vector<journal::Cast> page = journal_->Page(query_, after, kPageSize);
-        if (page.empty())
-            return;
-        const int first = static_cast<int>(rows_.size());
-        beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
-        rows_.insert(rows_.end(), std::make_move_iterator(page.begin()),
-                     std::make_move_iterator(page.end()));
-        endInsertRows();
-        atEnd_ = page.size() < static_cast<size_t>(kPageSize);
-    });
-}
-
-// -------------------------------------------------------------- the window
 
 JournalWindow::JournalWindow(Seams seams, QWidget* parent)
     : QDialog(parent), seams_(std::move(seams)) {
@@ -245,7 +69,7 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
         seams_.inform = [this](const QString& text) { Inform(this, text); };
     if (!seams_.chooseFile)
         seams_.chooseFile = [this](const QString& caption, const QString& filter, bool save) {
-            return ChooseFile(this, caption, filter, save);
+            return forms::ChooseFile(this, caption, filter, save);
         };
     if (!seams_.choosePrinter)
         seams_.choosePrinter = [this](QPrinter& printer) {
@@ -254,8 +78,8 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
         };
 
     setObjectName(QStringLiteral("JournalWindow"));
-    setWindowTitle(kTitle);
-    SetAccessibleText(this, kTitle);
+    setWindowTitle(kJournalTitle);
+    SetAccessibleText(this, kJournalTitle);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -272,13 +96,14 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
     filter_ = Named(new QComboBox(this), "JournalFilter");
     filter_->addItem(QStringLiteral("Все гексаграммы"));
     for (int n = 1; n <= 64; ++n)
-        filter_->addItem(HexagramName(n));
+        filter_->addItem(HexagramTitle(n));
     filter_->setMaxVisibleItems(20);
     SetAccessibleText(filter_, QStringLiteral("Гексаграмма"),
                       QStringLiteral("Показывать записи только этой гексаграммы"));
     auto* searchLabel = Named(new QLabel(QStringLiteral("&Поиск:"), this), "JournalSearchLabel");
     searchLabel->setBuddy(search_);
-    auto* filterLabel = Named(new QLabel(QStringLiteral("&Гексаграмма:"), this), "JournalFilterLabel");
+    auto* filterLabel =
+        Named(new QLabel(QStringLiteral("&Гексаграмма:"), this), "JournalFilterLabel");
     filterLabel->setBuddy(filter_);
     searchTimer_ = Named(new QTimer(this), "JournalSearchTimer");
     searchTimer_->setSingleShot(true);
@@ -306,8 +131,9 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
 
     // The selected entry's own words.
     question_ = Named(new QLineEdit(this), "JournalQuestion");
-    SetAccessibleText(question_, QStringLiteral("Вопрос"),
-                      QStringLiteral("Вопрос выбранной записи; сохраняется, когда правка окончена"));
+    SetAccessibleText(
+        question_, QStringLiteral("Вопрос"),
+        QStringLiteral("Вопрос выбранной записи; сохраняется, когда правка окончена"));
     note_ = Named(new QPlainTextEdit(this), "JournalNote");
     note_->setTabChangesFocus(true);
     note_->setFixedHeight(note_->fontMetrics().lineSpacing() * 4 + 12);
@@ -315,7 +141,8 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
                       QStringLiteral("Заметка к выбранной записи; сохраняется при уходе из поля"));
     note_->installEventFilter(this);
     auto* fields = new QFormLayout;
-    auto* questionLabel = Named(new QLabel(QStringLiteral("&Вопрос:"), this), "JournalQuestionLabel");
+    auto* questionLabel =
+        Named(new QLabel(QStringLiteral("&Вопрос:"), this), "JournalQuestionLabel");
     questionLabel->setBuddy(question_);
     auto* noteLabel = Named(new QLabel(QStringLiteral("&Заметка:"), this), "JournalNoteLabel");
     noteLabel->setBuddy(note_);
@@ -324,14 +151,15 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
 
     // Commands. Return and Delete belong to the list alone: in the text
     // fields they end a line and delete a letter.
-    QAction* open = addCommand("JournalOpen", QStringLiteral("Открыть"), {}, &JournalWindow::openSelected);
+    QAction* open =
+        addCommand("JournalOpen", QStringLiteral("Открыть"), {}, &JournalWindow::openSelected);
     open->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     open->setShortcutContext(Qt::WidgetShortcut);
     list_->addAction(open);
     addCommand("JournalShowReading", QStringLiteral("Показать толкование в главном окне"),
                QKeySequence(Qt::CTRL | Qt::Key_R), &JournalWindow::showSelectedReading);
-    QAction* remove = addCommand("JournalDelete", QStringLiteral("Удалить…"), {},
-                                 &JournalWindow::deleteSelected);
+    QAction* remove =
+        addCommand("JournalDelete", QStringLiteral("Удалить…"), {}, &JournalWindow::deleteSelected);
     remove->setShortcut(QKeySequence(QKeySequence::Delete));
     remove->setShortcutContext(Qt::WidgetShortcut);
     list_->addAction(remove);
@@ -339,7 +167,8 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
                &JournalWindow::printEntries);
     addCommand("JournalExport", QStringLiteral("Экспорт…"), QKeySequence(Qt::CTRL | Qt::Key_S),
                &JournalWindow::exportEntries);
-    addCommand("JournalClear", QStringLiteral("Очистить журнал…"), {}, &JournalWindow::clearJournal);
+    addCommand("JournalClear", QStringLiteral("Очистить журнал…"), {},
+               &JournalWindow::clearJournal);
     addCommand("JournalBackup", QStringLiteral("Сохранить копию журнала…"), {},
                &JournalWindow::backUp);
     addCommand("JournalRestore", QStringLiteral("Восстановить из копии…"), {},
@@ -392,7 +221,8 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
     setTabOrder(previous, close);
 
     connect(search_, &QLineEdit::textChanged, searchTimer_, qOverload<>(&QTimer::start));
-    connect(searchTimer_, &QTimer::timeout, this, Guarded(seams_.reportError, [this] { applySearch(); }));
+    connect(searchTimer_, &QTimer::timeout, this,
+            Guarded(seams_.reportError, [this] { applySearch(); }));
     connect(filter_, &QComboBox::currentIndexChanged, this,
             Guarded(seams_.reportError, [this] { applySearch(); }));
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -584,8 +414,8 @@ void JournalWindow::showEntry() {
     if (id == shownId_ && id != 0)
         return;
     shownId_ = id;
-    shownQuestion_ = cast ? Utf8(cast->question) : QString();
-    shownNote_ = cast ? Utf8(cast->note) : QString();
+    shownQuestion_ = cast ? QString::fromStdString(cast->question) : QString();
+    shownNote_ = cast ? QString::fromStdString(cast->note) : QString();
     question_->setText(shownQuestion_);
     question_->setCursorPosition(0);
     note_->setPlainText(shownNote_);
@@ -641,173 +471,6 @@ void JournalWindow::updateStatus() {
         status_->setText(QStringLiteral("Журнал недоступен"));
     else
         status_->setText(QStringLiteral("Записей: %1").arg(model_->total()));
-}
-
-// ---------------------------------------------------------------- commands
-
-void JournalWindow::openSelected() {
-    saveEdits();
-    if (const journal::Cast* cast = currentCast(); cast && seams_.openInterpretation)
-        seams_.openInterpretation(*cast);
-}
-
-void JournalWindow::showSelectedReading() {
-    if (const journal::Cast* cast = currentCast(); cast && seams_.showReading)
-        seams_.showReading(cast->hexagram);
-}
-
-void JournalWindow::deleteSelected() {
-    const std::vector<int> rows = selectedRows();
-    if (rows.empty() || !journal_)
-        return;
-    saveEdits();
-    if (!seams_.confirm(QStringLiteral("Удалить выбранные записи (%1)?").arg(rows.size())))
-        return;
-    std::vector<std::int64_t> ids;
-    for (int row : rows)
-        ids.push_back(model_->cast(row).id);
-    shownId_ = 0;
-    journal_->Delete(ids);
-    refresh();
-    // The keyboard carries on from where the deleted entries stood.
-    const int next = std::min(rows.front(), model_->rowCount() - 1);
-    if (next >= 0)
-        list_->selectionModel()->setCurrentIndex(
-            model_->index(next, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
-
-void JournalWindow::clearJournal() {
-    if (!journal_)
-        return;
-    saveEdits();
-    if (!seams_.confirm(
-            QStringLiteral("Удалить все записи журнала? Это действие нельзя отменить.")))
-        return;
-    shownId_ = 0;
-    journal_->Clear();
-    requery();
-}
-
-void JournalWindow::setRecording(bool on) {
-    journal::Journal* journal = journal_;
-    if (!journal)
-        return;
-    // Shows the journal's own state if the change is refused.
-    recording_->setChecked(!on);
-    journal->SetRecording(on);
-    recording_->setChecked(journal->Recording());
-}
-
-std::vector<journal::Cast> JournalWindow::selectedOrAll() {
-    std::vector<journal::Cast> casts;
-    const std::vector<int> rows = selectedRows();
-    if (!rows.empty()) {
-        for (int row : rows)
-            casts.push_back(model_->cast(row));
-        return casts;
-    }
-    if (!journal_)
-        return casts;
-    // Everything the search shows, also what the list has not fetched yet.
-    journal::Position after;
-    for (;;) {
-        std::vector<journal::Cast> page = journal_->Page(model_->query(), after, kReadAllPage);
-        if (page.empty())
-            break;
-        after = journal::After(page.back());
-        const bool last = page.size() < static_cast<size_t>(kReadAllPage);
-        casts.insert(casts.end(), std::make_move_iterator(page.begin()),
-                     std::make_move_iterator(page.end()));
-        if (last)
-            break;
-    }
-    return casts;
-}
-
-bool JournalWindow::runWithProgress(
-    const QString& caption, int total,
-    const std::function<bool(const std::function<bool(int, int)>&)>& work) {
-    if (seams_.progress)
-        return work(seams_.progress);
-    if (total < kProgressFrom)
-        return work({});
-    QProgressDialog progress(caption, QStringLiteral("Отмена"), 0, total, this);
-    progress.setObjectName(QStringLiteral("JournalProgress"));
-    progress.setWindowTitle(kTitle);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(300);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    return work([&progress](int done, int) {
-        progress.setValue(done);
-        return !progress.wasCanceled();
-    });
-}
-
-void JournalWindow::printEntries() {
-    saveEdits();
-    const std::vector<journal::Cast> casts = selectedOrAll();
-    if (casts.empty())
-        return;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(kTitle);
-    if (!seams_.choosePrinter(printer))
-        return;
-    runWithProgress(QStringLiteral("Печать записей журнала…"), static_cast<int>(casts.size()),
-                    [&](const DocumentProgress& progress) {
-                        return PrintCasts(casts, printer, progress);
-                    });
-}
-
-void JournalWindow::exportEntries() {
-    saveEdits();
-    const std::vector<journal::Cast> casts = selectedOrAll();
-    if (casts.empty())
-        return;
-    const QString path = seams_.chooseFile(
-        QStringLiteral("Экспорт записей журнала"),
-        QStringLiteral("Документ PDF (*.pdf);;Страница HTML (*.html *.htm);;Текст (*.txt)"), true);
-    if (path.isEmpty())
-        return;
-    // Another suffix typed by hand: the plainest of the three.
-    const DocumentFormat format = FormatOfPath(path).value_or(DocumentFormat::Text);
-    const bool written =
-        runWithProgress(QStringLiteral("Экспорт записей журнала…"), static_cast<int>(casts.size()),
-                        [&](const DocumentProgress& progress) {
-                            return ExportCasts(casts, path, format, progress);
-                        });
-    if (written)
-        status_->setText(QStringLiteral("Записей: %1. Сохранено в \"%2\"")
-                             .arg(model_->total())
-                             .arg(QDir::toNativeSeparators(path)));
-}
-
-void JournalWindow::backUp() {
-    if (!journal_)
-        return;
-    const QString path =
-        seams_.chooseFile(QStringLiteral("Сохранить копию журнала"),
-                          QStringLiteral("Журнал гаданий (*.db);;Все файлы (*)"), true);
-    if (path.isEmpty())
-        return;
-    journal_->BackupTo(FsPath(path));
-    status_->setText(QStringLiteral("Записей: %1. Копия журнала сохранена в \"%2\"")
-                         .arg(model_->total())
-                         .arg(QDir::toNativeSeparators(path)));
-}
-
-void JournalWindow::restore() {
-    if (!journal_)
-        return;
-    const QString path =
-        seams_.chooseFile(QStringLiteral("Восстановить журнал из копии"),
-                          QStringLiteral("Журнал гаданий (*.db);;Все файлы (*)"), false);
-    if (path.isEmpty())
-        return;
-    saveEdits();
-    const std::int64_t added = journal_->RestoreFrom(FsPath(path));
-    refresh();
-    seams_.inform(QStringLiteral("Добавлено записей: %1").arg(added));
 }
 
 }  // namespace forms

@@ -3,8 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QColorDialog>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -67,16 +65,7 @@ TForm1::TForm1(Seams seams)
     }
     if (!seams_.chooseSaveFile) {
         seams_.chooseSaveFile = [this](const QString& caption, const QString& filter) {
-            QString chosenFilter;
-            QString path =
-                QFileDialog::getSaveFileName(this, caption, QString(), filter, &chosenFilter);
-            // A name typed without a suffix takes the chosen filter's first.
-            if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
-                const QString pattern =
-                    chosenFilter.section(QLatin1Char('('), 1).section(QLatin1Char(' '), 0, 0);
-                path += pattern.section(QLatin1Char('*'), 1).remove(QLatin1Char(')'));
-            }
-            return path;
+            return ChooseFile(this, caption, filter, true);
         };
     }
     if (!seams_.choosePrinter) {

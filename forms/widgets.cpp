@@ -1,11 +1,13 @@
 #include "forms/widgets.h"
 
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTextEdit>
 #include <QToolButton>
@@ -124,6 +126,26 @@ void CenterOnScreen(QWidget* window) {
     const QRect desktop = screen->availableGeometry();
     const QSize frame = window->frameGeometry().size();
     window->move(desktop.center() - QPoint(frame.width() / 2, frame.height() / 2));
+}
+
+// The file dialog. A name typed without one of the chosen filter's
+// suffixes gets its first one, so the filter decides the export's format.
+QString ChooseFile(QWidget* parent, const QString& caption, const QString& filter, bool save) {
+    QFileDialog dialog(parent, caption, QString(), filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    QString path = dialog.selectedFiles().constFirst();
+    if (save) {
+        QStringList suffixes;
+        static const QRegularExpression kPattern(QStringLiteral("\\*\\.(\\w+)"));
+        for (auto match = kPattern.globalMatch(dialog.selectedNameFilter()); match.hasNext();)
+            suffixes << match.next().captured(1).toLower();
+        if (!suffixes.isEmpty() && !suffixes.contains(QFileInfo(path).suffix().toLower()))
+            path += QLatin1Char('.') + suffixes.constFirst();
+    }
+    return path;
 }
 
 }  // namespace forms

@@ -86,4 +86,9 @@ void CenterLines(QTextEdit* edit);
 // Places a top-level window at the centre of its screen.
 void CenterOnScreen(QWidget* window);
 
+// The file dialog: a file to write (save) or to read; empty when the user
+// cancels. A name typed without one of the chosen filter's suffixes gets
+// its first one, so the filter decides the format.
+QString ChooseFile(QWidget* parent, const QString& caption, const QString& filter, bool save);
+
 }  // namespace forms
