@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <malloc.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -17,7 +20,9 @@
 #include "base/text_file.h"
 #include "divination/hexagrams.h"
 #include "forms/item_names.h"
+#include "forms/journal_window.h"
 #include "forms/main_window.h"
+#include "journal_fixture.h"
 
 namespace {
 
@@ -192,6 +197,34 @@ void BM_SettingsLoadAndApply(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SettingsLoadAndApply)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The heap in use, mapped blocks included: unlike the resident size, it
+// falls again when memory is freed, so a difference is what is held.
+double HeapMiB() {
+    const struct mallinfo2 heap = mallinfo2();
+    return static_cast<double>(heap.uordblks + heap.hblkhd) / (1024 * 1024);
+}
+
+// The journal window shown with its first page, over an empty journal and
+// over 100,000 entries, and the heap it holds while it is up (the journal's
+// page cache included, as it fills for the window): the two cases differ by
+// what the entries cost the window.
+void BM_JournalWindow(benchmark::State& state) {
+    static bench_support::JournalFixture empty(0), full(100000);
+    journal::Journal journal =
+        journal::Journal::Open((state.range(0) ? full : empty).path(), bench_support::Name);
+    double held = 0;
+    for (auto _ : state) {
+        const double before = HeapMiB();
+        forms::JournalWindow window({[&] { return &journal; }});
+        window.show();
+        QCoreApplication::processEvents();
+        held = std::max(held, HeapMiB() - before);
+        state.counters["entries"] = static_cast<double>(window.model()->total());
+    }
+    state.counters["window_MiB"] = held;
+}
+BENCHMARK(BM_JournalWindow)->Arg(0)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The offscreen platform says at each change of view that it can't pass
 // size hints to a window manager; that is all it has to say here.

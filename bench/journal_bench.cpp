@@ -3,95 +3,17 @@
 // deep in the list, and opening the file. The journal is made once, in a
 // temporary folder on the same disk as the system's temporary files.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <array>
-#include <filesystem>
-#include <random>
-#include <string>
-
-#include "divination/hexagrams.h"
-#include "journal/journal.h"
+#include "journal_fixture.h"
 
 namespace {
 
+using namespace bench_support;
+
 constexpr int kCasts = 100000;
 
-std::string Name(int n) {
-    static const std::array<const char*, 8> kWords = {"Творчество",     "Исполнение", "Трудность",
-                                                      "Недоразвитость", "Ожидание",   "Тяжба",
-                                                      "Войско",         "Приближение"};
-    return std::string(kWords[n % 8]) + " " + std::to_string(n);
-}
-
-int HexagramOf(const std::string& lines, bool flipChanging) {
-    divination::Lines cells;
-    for (int i = 0; i < 6; ++i) {
-        const bool changing = lines[i] == '6' || lines[i] == '9';
-        const bool solid = (lines[i] == '7' || lines[i] == '9') != (flipChanging && changing);
-        cells.cells[i] = solid ? divination::Line::Solid : divination::Line::Broken;
-    }
-    return divination::IdentifyHexagram(cells);
-}
-
-// An automatic cast at `second` past a start, with a question of a few
-// words from a small vocabulary and now and then a note.
-journal::NewCast SomeCast(std::mt19937& random, int second) {
-    static const std::array<const char*, 12> kWords = {"дом",    "работа",  "дорога", "здоровье",
-                                                       "деньги", "ёлка",    "учёба",  "семья",
-                                                       "друг",   "поездка", "путь",   "решение"};
-    journal::NewCast cast;
-    cast.castAt = journal::LocalTimestamp(1767225600 + second * 600);
-    cast.mode = journal::Mode::Automatic;
-    for (int line = 0; line < 6; ++line) {
-        int odd = 0;
-        for (int coin = 0; coin < 3; ++coin) {
-            const int value = static_cast<int>(random() % 1000);
-            odd += value % 2;
-            if (!cast.coins.empty())
-                cast.coins += ' ';
-            cast.coins += std::to_string(value);
-        }
-        cast.lines += "6879"[odd];
-    }
-    cast.hexagram = HexagramOf(cast.lines, false);
-    cast.relating =
-        cast.lines.find_first_of("69") != std::string::npos ? HexagramOf(cast.lines, true) : 0;
-    for (int words = 2 + random() % 4; words > 0; --words) {
-        if (!cast.question.empty())
-            cast.question += ' ';
-        cast.question += kWords[random() % 12];
-    }
-    if (random() % 5 == 0)
-        cast.note = "Сбылось через " + std::to_string(random() % 30) + " дней";
-    return cast;
-}
-
-// The folder with Journal.db of kCasts casts; removed at exit.
-class Fixture {
-public:
-    Fixture() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "journal-XXXXXX").string();
-        folder_ = ::mkdtemp(pattern.data());
-        // Recorded in memory, where a cast needs no sync, then copied out.
-        journal::Journal memory = journal::Journal::OpenInMemory(Name);
-        std::mt19937 random(1);
-        for (int n = 0; n < kCasts; ++n)
-            memory.Record(SomeCast(random, n));
-        memory.BackupTo(path());
-    }
-    ~Fixture() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    std::filesystem::path path() const { return folder_ / journal::kJournalFile; }
-
-private:
-    std::filesystem::path folder_;
-};
-
 journal::Journal& Opened() {
-    static Fixture fixture;
+    static JournalFixture fixture(kCasts);
     static journal::Journal journal = journal::Journal::Open(fixture.path(), Name);
     return journal;
 }
