@@ -216,7 +216,9 @@ void BM_JournalWindow(benchmark::State& state) {
     double held = 0;
     for (auto _ : state) {
         const double before = HeapMiB();
-        forms::JournalWindow window({[&] { return &journal; }});
+        forms::JournalWindow::Seams seams;
+        seams.journal = [&] { return &journal; };
+        forms::JournalWindow window(std::move(seams));
         window.show();
         QCoreApplication::processEvents();
         held = std::max(held, HeapMiB() - before);

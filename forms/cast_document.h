@@ -37,7 +37,7 @@ std::unique_ptr<QTextDocument> BuildCastDocument(const std::vector<journal::Cast
 // The same content as plain text, the figures drawn with dashes; nothing
 // when the progress stopped it.
 std::optional<QString> CastsPlainText(const std::vector<journal::Cast>& casts,
-                       const DocumentProgress& progress = {});
+                                      const DocumentProgress& progress = {});
 
 // Writes the casts to `path` through a temporary beside it that replaces the
 // file only when whole. Returns false when the progress stopped it: nothing

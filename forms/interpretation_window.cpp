@@ -121,6 +121,7 @@ void InterpretationWindow::setTextFont(const QFont& font) {
 }
 
 void InterpretationWindow::showAndRaise() {
+    failedHexagram_ = 0;
     show();
     raise();
     activateWindow();
@@ -177,10 +178,16 @@ void InterpretationWindow::render() {
                    .arg(tableHexagram_ ? QStringLiteral("Тексты черт")
                                        : QStringLiteral("Изменяющиеся черты"));
         divination::LineTexts texts;
-        RunGuarded(seams_.reportError, [&] {
+        try {
             texts =
                 divination::ParseLineTexts(base::LoadText(divination::LineTextsFilePath(hexagram)));
-        });
+            failedHexagram_ = 0;
+        } catch (const std::exception& e) {
+            // Said once for a hexagram, not again at every later press.
+            if (failedHexagram_ != hexagram)
+                seams_.reportError(QString::fromUtf8(e.what()));
+            failedHexagram_ = hexagram;
+        }
         for (int line : lines) {
             const bool known = line <= static_cast<int>(texts.lines.size());
             const QString heading = known ? Utf8(texts.lines[line - 1].heading)

@@ -53,6 +53,7 @@ private:
     divination::LineValues values_{};
     int tableHexagram_ = 0;
     QString origin_;
+    int failedHexagram_ = 0;  // its line texts could not be read: said once
     bool placed_ = false;
 
     HexagramFigure* figure_ = nullptr;

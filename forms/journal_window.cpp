@@ -228,7 +228,7 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             Guarded(seams_.reportError, [this] { selectionChanged(); }));
     connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { updateCommands(); });
+            Guarded(seams_.reportError, [this] { updateCommands(); }));
     connect(list_, &QTableView::doubleClicked, this,
             Guarded(seams_.reportError, [this] { openSelected(); }));
     connect(question_, &QLineEdit::editingFinished, this,
@@ -258,12 +258,12 @@ QAction* JournalWindow::addCommand(const char* name, const QString& text, const 
     spoken.remove(QChar(u'…'));
     SetAccessibleText(button, spoken);
     connect(button, &QPushButton::clicked, action, &QAction::trigger);
-    connect(action, &QAction::changed, button, [action, button] {
-        button->setEnabled(action->isEnabled());
-        const QKeySequence shortcut = action->shortcut();
-        button->setToolTip(shortcut.isEmpty() ? QString()
-                                              : shortcut.toString(QKeySequence::NativeText));
-    });
+    connect(action, &QAction::changed, button, Guarded(seams_.reportError, [action, button] {
+                button->setEnabled(action->isEnabled());
+                const QKeySequence shortcut = action->shortcut();
+                button->setToolTip(
+                    shortcut.isEmpty() ? QString() : shortcut.toString(QKeySequence::NativeText));
+            }));
     emit action->changed();
     buttons_.push_back(button);
     return action;
@@ -280,6 +280,16 @@ journal::Journal* JournalWindow::journal() {
             RunGuarded(seams_.reportError, [this] { journal_ = seams_.journal(); });
     }
     return journal_;
+}
+
+void JournalWindow::journalLost() {
+    // What is typed now has nowhere to go; the fields are emptied with the list.
+    shownId_ = 0;
+    journal_ = nullptr;
+    model_->reset(nullptr, model_->query());
+    showEntry();
+    updateCommands();
+    updateStatus();
 }
 
 void JournalWindow::showEvent(QShowEvent* event) {

@@ -58,6 +58,9 @@ public:
     // Reads the list again after a cast was recorded, keeping the selection
     // and the entries loaded.
     void refresh();
+    // The journal failed and is closed: the window lets go of it and shows
+    // it as unavailable.
+    void journalLost();
 
     JournalModel* model() const { return model_; }
     QAction* command(const char* name) const;

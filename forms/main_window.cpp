@@ -18,7 +18,9 @@
 #include <QToolButton>
 
 #include "forms/font_chooser.h"
+#include "forms/interpretation_window.h"
 #include "forms/item_names.h"
+#include "forms/journal_window.h"
 #include "forms/notice_window.h"
 #include "forms/own_throw_dialog.h"
 #include "forms/question_dialog.h"
@@ -96,7 +98,11 @@ TForm1::TForm1(Seams seams)
     RunGuarded(seams_.reportError, [this] { FormCreate(); });
 }
 
-TForm1::~TForm1() = default;
+// The windows that use the journal go before it does.
+TForm1::~TForm1() {
+    delete journalWindow_;
+    delete interpretation_;
+}
 
 void TForm1::setCompanions(TForm2* form2, TForm3* form3, TForm4* form4) {
     form2_ = form2;
@@ -259,7 +265,7 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
     const auto press = [this](QPushButton* button, void (TForm1::*handler)()) {
         connect(button, &QPushButton::clicked, this, [this, handler] {
             RunGuarded(seams_.reportError, [this, handler] { (this->*handler)(); });
-            reportJournalFailure();
+            reportQueued();
         });
     };
     press(Button1, &TForm1::Button1Click);
@@ -363,6 +369,9 @@ void TForm1::FormClose() {
 // A save that fails is reported and the program still closes: refusing to
 // close would leave the user no way out while the folder stays unwritable.
 void TForm1::closeEvent(QCloseEvent* event) {
+    // A note still being typed in the journal window is kept as it closes.
+    if (journalWindow_)
+        journalWindow_->close();
     RunGuarded(seams_.reportError, [this] { FormClose(); });
     event->accept();
 }

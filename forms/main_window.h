@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <QPalette>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -166,11 +167,14 @@ private:
     void afterCast(bool wasComplete);
     // A completed hexagram or a confirmed own throw into the journal: its
     // id, or 0 when it was not kept. A failure is kept for
-    // reportJournalFailure, which comes after the press's own report.
+    // reportQueued, which comes after the press's own report.
     std::int64_t recordCast(const divination::LineValues& values, int mode,
                             const std::string& coins, const QString& question);
     void journalFailed(const QString& text);
-    void reportJournalFailure();
+    // Said after the press's own report, in the order they came.
+    void reportLater(const QString& text);
+    void reportQueued();
+    void refreshJournalWindow();
     // What «Печать…» and «Сохранить как…» put out: the cast or reading the
     // window shows, with its question.
     journal::Cast currentCast() const;
@@ -218,11 +222,12 @@ private:
     int tableSubject_ = 0;
     std::optional<divination::LineValues> castSubject_;  // one not cast here
     QString subjectOrigin_;  // before the title of an own throw or a journal entry
+    std::optional<journal::Cast> journalSubject_;            // the entry, for print
     forms::InterpretationWindow* interpretation_ = nullptr;  // made at first use
 
     std::optional<journal::Journal> journal_;
     bool journalFailedOnce_ = false;
-    QString pendingJournalFailure_;
+    QStringList laterReports_;
     forms::JournalWindow* journalWindow_ = nullptr;  // made at first use
     QString question_;
     bool questionUsed_ = false;    // kept with a completed cast

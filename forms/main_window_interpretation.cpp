@@ -14,15 +14,24 @@ void TForm1::castPress(const std::function<void()>& press) {
         press();
     } catch (...) {
         afterCast(wasComplete);
-        throw;
+        throw;  // its report comes first, then what afterCast queued
     }
     afterCast(wasComplete);
+    reportQueued();
 }
 
 void TForm1::afterCast(bool wasComplete) {
     tableSubject_ = 0;
     castSubject_.reset();
+    journalSubject_.reset();
     markChangingGlyphs();
+    // The first line of a new cast after one that kept the question: the
+    // question was that cast's, this one starts without.
+    if (questionUsed_ && cast_.lines.castCount() == 1 && !cast_.lines.complete()) {
+        question_.clear();
+        questionUsed_ = false;
+        lastCastId_ = 0;
+    }
     if (!wasComplete && cast_.lines.complete()) {
         std::string coins;
         if (settings_.CastMode == settings::kAutomaticMode) {
@@ -71,11 +80,15 @@ void TForm1::refreshInterpretation() {
 
 void TForm1::N49Click() {
     if (!interpretation_) {
-        interpretation_ = new forms::InterpretationWindow(
-            {seams_.reportError, [this](int hexagram) { ShowReading(hexagram); }}, this);
+        // Its errors wait for the press that brought them to be reported.
+        interpretation_ =
+            new forms::InterpretationWindow({[this](const QString& text) { reportLater(text); },
+                                             [this](int hexagram) { ShowReading(hexagram); }},
+                                            this);
     }
     interpretation_->showAndRaise();
     refreshInterpretation();
+    reportQueued();
 }
 
 void TForm1::N50Click() {
@@ -83,6 +96,7 @@ void TForm1::N50Click() {
     if (!values)
         return;
     castSubject_ = values;
+    journalSubject_.reset();
     subjectOrigin_ = QStringLiteral("Свой бросок. ");
     N49Click();
     // A question written for a cast in progress stays with it; one written
@@ -95,5 +109,5 @@ void TForm1::N50Click() {
         lastCastId_ = recordCast(*values, mode, {}, question_);
         questionUsed_ = true;
     }
-    reportJournalFailure();
+    reportQueued();
 }

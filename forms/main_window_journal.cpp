@@ -16,10 +16,10 @@
 using namespace forms;
 
 journal::Journal* TForm1::journal() {
-    if (journal_)
-        return &*journal_;
     if (journalFailedOnce_)
         return nullptr;
+    if (journal_)
+        return &*journal_;
     try {
         journal_ = journal::Journal::Open(journal::kJournalFile, [](int hexagram) {
             return std::string(divination::kHexagramNames.at(hexagram - 1).name);
@@ -31,23 +31,40 @@ journal::Journal* TForm1::journal() {
     // A damaged journal was put aside and a new one begun: say where the old
     // one is, in the same place a failure would be said.
     if (!journal_->DamagedNotice().empty())
-        pendingJournalFailure_ = QString::fromStdString(journal_->DamagedNotice());
+        reportLater(QString::fromStdString(journal_->DamagedNotice()));
     return &*journal_;
 }
 
 // Said once; the program then works on without the journal until the next
 // start, and the menu says so.
+// The journal object itself stays until the window closes: the journal
+// window is told to let go of it first.
 void TForm1::journalFailed(const QString& text) {
     journalFailedOnce_ = true;
-    journal_.reset();
-    pendingJournalFailure_ = text;
+    if (journalWindow_)
+        journalWindow_->journalLost();
+    reportLater(text);
     menus_.setCaption(kJournalItem, QStringLiteral("Журнал гаданий (недоступен)"));
 }
 
-void TForm1::reportJournalFailure() {
-    if (pendingJournalFailure_.isEmpty())
+void TForm1::reportLater(const QString& text) {
+    laterReports_ << text;
+}
+
+void TForm1::reportQueued() {
+    for (const QString& text : std::exchange(laterReports_, {}))
+        seams_.reportError(text);
+}
+
+// The entry is kept whatever the window's reading again of its list says.
+void TForm1::refreshJournalWindow() {
+    if (!journalWindow_)
         return;
-    seams_.reportError(std::exchange(pendingJournalFailure_, QString()));
+    try {
+        journalWindow_->refresh();
+    } catch (const std::exception& e) {
+        reportLater(QString::fromUtf8(e.what()));
+    }
 }
 
 std::int64_t TForm1::recordCast(const divination::LineValues& values, int mode,
@@ -67,8 +84,7 @@ std::int64_t TForm1::recordCast(const divination::LineValues& values, int mode,
         cast.relating = divination::RelatingHexagram(values);
         cast.question = question.toStdString();
         const std::int64_t id = kept->Record(cast);
-        if (journalWindow_)
-            journalWindow_->refresh();
+        refreshJournalWindow();
         return id;
     } catch (const std::exception& e) {
         journalFailed(QString::fromUtf8(e.what()));
@@ -82,19 +98,23 @@ void TForm1::N48Click() {
     const std::optional<QString> text = seams_.askQuestion(question_);
     if (!text)
         return;
+    // Refused here, before it is kept: too long a question is the user's to
+    // shorten, not a failure of the journal.
+    if (static_cast<size_t>(text->toUtf8().size()) > journal::kMaxTextBytes)
+        throw base::Error("Вопрос не записан: он длиннее " +
+                          std::to_string(journal::kMaxTextBytes) + " байт");
     question_ = *text;
     if (!questionUsed_ || !lastCastId_)
         return;
     if (journal::Journal* kept = journal()) {
         try {
             kept->SetQuestion(lastCastId_, question_.toStdString());
-            if (journalWindow_)
-                journalWindow_->refresh();
         } catch (const std::exception& e) {
             journalFailed(QString::fromUtf8(e.what()));
         }
+        refreshJournalWindow();
     }
-    reportJournalFailure();
+    reportQueued();
 }
 
 void TForm1::N51Click() {
@@ -102,7 +122,7 @@ void TForm1::N51Click() {
         forms::JournalWindow::Seams seams;
         seams.journal = [this] {
             journal::Journal* kept = journal();
-            reportJournalFailure();
+            reportQueued();
             return kept;
         };
         seams.openInterpretation = [this](const journal::Cast& cast) { showJournalEntry(cast); };
@@ -117,12 +137,15 @@ void TForm1::N51Click() {
 
 void TForm1::showJournalEntry(const journal::Cast& cast) {
     castSubject_ = divination::ValuesFromDigits(cast.lines).value_or(divination::LineValues{});
+    journalSubject_ = cast;
     subjectOrigin_ = QStringLiteral("Из журнала, %1. ")
                          .arg(QString::fromStdString(journal::RussianDateTime(cast.castAt)));
     N49Click();
 }
 
 journal::Cast TForm1::currentCast() const {
+    if (journalSubject_)
+        return *journalSubject_;
     divination::LineValues values{};
     journal::Cast cast;
     if (castSubject_) {

@@ -86,8 +86,9 @@ constexpr KeyRow kKeys[] = {
     {Qt::CTRL | Qt::Key_B, kOwnThrowItem},
     {Qt::CTRL | Qt::Key_E, kQuestionItem},
     {Qt::CTRL | Qt::Key_J, kJournalItem},
-    {Qt::CTRL | Qt::Key_P, kPrintItem},
-    {Qt::CTRL | Qt::Key_S, kSaveAsItem},
+    // The journal window prints and exports its own entries with these.
+    {Qt::CTRL | Qt::Key_P, kPrintItem, true},
+    {Qt::CTRL | Qt::Key_S, kSaveAsItem, true},
 };
 
 }  // namespace

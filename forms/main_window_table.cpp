@@ -104,7 +104,9 @@ void TForm1::TableButtonClick(int hexagram) {
     ShowReading(hexagram);
     tableSubject_ = hexagram;
     castSubject_.reset();
+    journalSubject_.reset();
     refreshInterpretation();
+    reportQueued();
 }
 
 // Loads first, so a file that fails leaves the reading area as it was; the

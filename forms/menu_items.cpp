@@ -132,7 +132,7 @@ void MenuItems::bindKeys(std::span<const KeyRow> keys) {
         shortcut->setObjectName(QStringLiteral("Shortcut") + QLatin1String(key.item));
         // The non-modal windows leave the keys working while one of them is
         // the active window, but not while a modal window waits.
-        shortcut->setContext(Qt::ApplicationShortcut);
+        shortcut->setContext(key.mainWindowOnly ? Qt::WindowShortcut : Qt::ApplicationShortcut);
         Item* item = &find(QString::fromLatin1(key.item));
         QObject::connect(shortcut, &QShortcut::activated, window_, [this, item] {
             if (!QApplication::activeModalWidget() && enabledWithParents(item))

@@ -43,6 +43,9 @@ struct PopupMenuRow {
 struct KeyRow {
     QKeyCombination key;
     const char* item;
+    // Most keys work beside the non-modal windows too; a key that another
+    // window has for itself works only in the main window.
+    bool mainWindowOnly = false;
 };
 
 // By item name; a popup item's own entry overrides its twin's handler.

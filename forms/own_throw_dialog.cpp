@@ -65,7 +65,7 @@ OwnThrowDialog::OwnThrowDialog(QWidget* parent) : QDialog(parent) {
         label->setBuddy(choice);
         layout->addRow(label, choice);
         choices_[line - 1] = choice;
-        connect(choice, &QComboBox::currentIndexChanged, this, [this] { update(); });
+        connect(choice, &QComboBox::currentIndexChanged, this, [this] { updateAccept(); });
     }
     auto* hint =
         new QLabel(QStringLiteral("Первая черта внизу, как её рисует традиция. Три монеты: "
@@ -83,7 +83,7 @@ OwnThrowDialog::OwnThrowDialog(QWidget* parent) : QDialog(parent) {
     outer->addWidget(hint);
     outer->addLayout(layout);
     outer->addWidget(buttons);
-    update();
+    updateAccept();
 }
 
 std::optional<divination::LineValues> OwnThrowDialog::values() const {
@@ -101,7 +101,7 @@ void OwnThrowDialog::setValue(int lineNumber, int value) {
     choice->setCurrentIndex(choice->findData(value));
 }
 
-void OwnThrowDialog::update() {
+void OwnThrowDialog::updateAccept() {
     accept_->setEnabled(values().has_value());
 }
 

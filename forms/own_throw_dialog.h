@@ -26,7 +26,7 @@ public:
     static std::optional<divination::LineValues> Ask(QWidget* parent);
 
 private:
-    void update();
+    void updateAccept();
 
     std::array<QComboBox*, 6> choices_{};  // line 1 first
     QPushButton* accept_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -131,19 +132,37 @@ void CenterOnScreen(QWidget* window) {
 // The file dialog. A name typed without one of the chosen filter's
 // suffixes gets its first one, so the filter decides the export's format.
 QString ChooseFile(QWidget* parent, const QString& caption, const QString& filter, bool save) {
+    static const QRegularExpression kPattern(QStringLiteral("\\*\\.(\\w+)"));
+    const auto suffixesOf = [](const QString& nameFilter) {
+        QStringList suffixes;
+        for (auto match = kPattern.globalMatch(nameFilter); match.hasNext();)
+            suffixes << match.next().captured(1).toLower();
+        return suffixes;
+    };
     QFileDialog dialog(parent, caption, QString(), filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A name typed bare gets the filter's suffix from the dialog itself,
+    // which then asks before it replaces a file of that name.
+    const auto followFilter = [&](const QString& nameFilter) {
+        const QStringList suffixes = suffixesOf(nameFilter);
+        dialog.setDefaultSuffix(suffixes.isEmpty() ? QString() : suffixes.constFirst());
+    };
+    followFilter(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     QString path = dialog.selectedFiles().constFirst();
-    if (save) {
-        QStringList suffixes;
-        static const QRegularExpression kPattern(QStringLiteral("\\*\\.(\\w+)"));
-        for (auto match = kPattern.globalMatch(dialog.selectedNameFilter()); match.hasNext();)
-            suffixes << match.next().captured(1).toLower();
-        if (!suffixes.isEmpty() && !suffixes.contains(QFileInfo(path).suffix().toLower()))
-            path += QLatin1Char('.') + suffixes.constFirst();
+    const QStringList suffixes = suffixesOf(dialog.selectedNameFilter());
+    if (save && !suffixes.isEmpty() && !suffixes.contains(QFileInfo(path).suffix().toLower())) {
+        // Another suffix typed: the filter's is added, and a file of the
+        // name that comes out is replaced only when the user says so.
+        path += QLatin1Char('.') + suffixes.constFirst();
+        if (QFileInfo::exists(path) &&
+            QMessageBox::question(parent, caption,
+                                  QStringLiteral("Файл «%1» уже есть. Заменить его?")
+                                      .arg(QFileInfo(path).fileName())) != QMessageBox::Yes)
+            return {};
     }
     return path;
 }

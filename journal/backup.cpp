@@ -176,6 +176,13 @@ void Journal::BackupTo(const std::filesystem::path& path) {
     auto fail = [&](const std::string& reason) {
         return FileError("Не удалось сохранить копию журнала", target, reason);
     };
+    // Renamed over the journal itself, or its log, the copy would leave this
+    // connection writing to a file no longer there: the journal's newer
+    // entries lost, and the file damaged.
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        if (std::filesystem::equivalent(target, state_->pathText + suffix, ignored))
+            throw fail("Это файл самого журнала, копия должна лежать в другом файле");
+    }
     std::string temporaryPath = target + ".XXXXXX";
     const int fd = ::mkstemp(temporaryPath.data());
     if (fd < 0)

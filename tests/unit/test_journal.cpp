@@ -383,6 +383,20 @@ TEST(JournalBackup, ARestoreAddsOnlyTheMissingCastsOnce) {
     EXPECT_EQ(page[0].lines, "888777");
     EXPECT_EQ(page[0].hexagram, 12);
     EXPECT_EQ(Listed(journal, {"упадок"}), std::vector<std::int64_t>{page[0].id});
+
+    // Never over the journal itself or its log: the journal keeps every
+    // entry and stays whole.
+    for (const char* own : {kJournalFile, "Journal.db-wal", "./Journal.db"}) {
+        try {
+            journal.BackupTo(own);
+            ADD_FAILURE() << own;
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find("Это файл самого журнала"), std::string::npos);
+        }
+    }
+    journal.Record(Manual("2026-01-03T10:00:00+03:00", "777777", 1));
+    EXPECT_EQ(journal.Count({}), 4);
+    EXPECT_EQ(Journal::Open(kJournalFile, Name).Count({}), 4);
 }
 
 TEST(JournalBackup, ARefusedRestoreLeavesTheJournalUntouched) {

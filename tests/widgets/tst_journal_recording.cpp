@@ -88,6 +88,20 @@ void JournalRecordingTest::questionAfterACastEditsThatCast() {
              std::string("Второй / Первый, уточнённый"));
     QCOMPARE(entries[1].lines, std::string("777777"));
     QCOMPARE(entries[1].mode, journal::Mode::Normal);
+
+    // Written with no cast in progress, a question goes with an own throw,
+    // and the next cast starts without it.
+    Press(h, "Button6", 1);
+    h.questionAnswers = {QString("Третий")};
+    h.form->Invoke(forms::kQuestionItem);
+    h.ownThrowAnswers = {divination::LineValues{9, 8, 7, 6, 7, 8}};
+    h.form->Invoke(forms::kOwnThrowItem);
+    Press(h, "Button2", 6);
+    const std::vector<journal::Cast> later = Entries();
+    QCOMPARE(later.size(), size_t(4));
+    QCOMPARE(later[1].mode, journal::Mode::OwnThrow);
+    QCOMPARE(later[1].lines + " " + later[1].question, std::string("987678 Третий"));
+    QCOMPARE(later[0].question, std::string());
 }
 
 void JournalRecordingTest::failureIsSaidOnceAfterThePressAndTheProgramGoesOn() {

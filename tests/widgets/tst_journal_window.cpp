@@ -37,8 +37,14 @@ journal::NewCast Cast(const std::string& castAt, const std::string& lines,
     divination::LineValues values{};
     for (int i = 0; i < 6; ++i)
         values[i] = lines[i] - '0';
-    return {castAt, journal::Mode::Normal, lines, "", divination::HexagramOf(values),
-            divination::RelatingHexagram(values), question, note};
+    return {castAt,
+            journal::Mode::Normal,
+            lines,
+            "",
+            divination::HexagramOf(values),
+            divination::RelatingHexagram(values),
+            question,
+            note};
 }
 
 // 988878: hexagram 3, line 1 changes, so the second is 8.
@@ -286,7 +292,8 @@ void JournalWindowTest::deletingAsksFirst_data() {
     const QString all = "Удалить все записи журнала? Это действие нельзя отменить.";
     const QStringList three{"Стоит ли начинать?", "Переезд в новый дом", "Ёлка во дворе"};
     QTest::newRow("delete, no") << "JournalDelete" << false << two << three;
-    QTest::newRow("delete, yes") << "JournalDelete" << true << two << QStringList{"Переезд в новый дом"};
+    QTest::newRow("delete, yes") << "JournalDelete" << true << two
+                                 << QStringList{"Переезд в новый дом"};
     QTest::newRow("clear, no") << "JournalClear" << false << all << three;
     QTest::newRow("clear, yes") << "JournalClear" << true << all << QStringList{};
 }
@@ -452,8 +459,10 @@ void JournalWindowTest::exportWritesEachFormat() {
     QVERIFY(html.contains("Заметка: Спросила вечером<br />у окна"));
     // Headings as headings, each text an element of its own.
     const std::pair<const char*, const char*> elements[] = {
-        {"h1", "8 декабря 2026, 21:14"}, {"h2", "Гексаграмма 3. Начальная трудность"},
-        {"h3", "В начале девятка"},      {"p", "Камень на пути; стой твёрдо."},
+        {"h1", "8 декабря 2026, 21:14"},
+        {"h2", "Гексаграмма 3. Начальная трудность"},
+        {"h3", "В начале девятка"},
+        {"p", "Камень на пути; стой твёрдо."},
         {"h1", "7 декабря 2026, 10:30"}};
     for (const auto& [tag, text] : elements) {
         const QString element = QString("<%1[^>]*>(<span[^>]*>)?%2(</span>)?</%1>")
@@ -482,7 +491,8 @@ void JournalWindowTest::exportSurvivesMissingTextsAndStopsWhenCancelled() {
     QVERIFY(text);
     const QString lines = "Текст не прочитан: Cannot open file \"" +
                           folder_.absolute("Text/Lines3.dat") + "\". No such file or directory.";
-    QVERIFY2(text->contains(lines + "\n\nВ начале девятка\n\nТекст не прочитан"), qPrintable(*text));
+    QVERIFY2(text->contains(lines + "\n\nВ начале девятка\n\nТекст не прочитан"),
+             qPrintable(*text));
     // No time, no heading: the entry opens with its figure.
     QVERIFY(text->contains("\n\n\n6  —————————\n"));
 
@@ -492,10 +502,11 @@ void JournalWindowTest::exportSurvivesMissingTextsAndStopsWhenCancelled() {
                                        {"stopped.pdf", forms::DocumentFormat::Pdf},
                                        {"stopped.txt", forms::DocumentFormat::Text}}) {
         std::vector<std::pair<int, int>> steps;
-        QVERIFY(!forms::ExportCasts(casts, folder_.absolute(name), format, [&](int done, int total) {
-            steps.emplace_back(done, total);
-            return false;
-        }));
+        QVERIFY(
+            !forms::ExportCasts(casts, folder_.absolute(name), format, [&](int done, int total) {
+                steps.emplace_back(done, total);
+                return false;
+            }));
         QCOMPARE(steps, (std::vector<std::pair<int, int>>{{1, 2}}));
     }
     QCOMPARE(QDir(folder_.path()).entryList({"stopped*"}, QDir::AllEntries | QDir::Hidden),
@@ -515,9 +526,10 @@ void JournalWindowTest::unwritableExportIsReportedAndLeavesNothing() {
     f.window->command("JournalExport")->trigger();  // nothing selected: all three
     f.window->command("JournalExport")->trigger();
     QCOMPARE(f.errors.size(), 2);
-    QCOMPARE(f.errors, QStringList({"Не удалось сохранить файл \"" + intoFile + "\". Not a directory",
-                                    "Не удалось сохранить файл \"" + folder +
-                                        "\". Filename refers to a directory"}));
+    QCOMPARE(f.errors,
+             QStringList(
+                 {"Не удалось сохранить файл \"" + intoFile + "\". Not a directory",
+                  "Не удалось сохранить файл \"" + folder + "\". Filename refers to a directory"}));
     QCOMPARE(QDir(folder_.absolute("out"))
                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList({"folder.html", "kept.txt", "plain"}));
