@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -215,6 +216,43 @@ TEST(Readings, AllAreCleanWindows1251Text) {
         EXPECT_EQ(text.find("\n\n\n"), std::string::npos);
     }
     EXPECT_GE(Words(Load(65)), 300);
+}
+
+// The «Образ» keeps the tradition's sentence on the sage, worded many ways;
+// «Ситуация» opens with «Ваш вопрос» in only a few readings.
+TEST(Readings, TheSagesSentenceAndTheSituationOpenInManyWays) {
+    std::map<std::string, int> sageStarts;
+    int yourQuestion = 0;
+    for (int n = 1; n <= 64; ++n) {
+        const std::vector<std::string> lines = Lines(Load(n));
+        std::string section;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i] == "Образ" || lines[i] == "Ситуация" || lines[i] == "Суждение" ||
+                lines[i] == "Совет" || lines[i] == "Триграммы") {
+                section = lines[i];
+                if (section == "Ситуация" && i + 2 < lines.size())
+                    yourQuestion += lines[i + 2].rfind("Ваш вопрос", 0) == 0;
+                continue;
+            }
+            if (section != "Образ")
+                continue;
+            // Each sentence that names the sage, by its first three words.
+            std::stringstream sentences(lines[i]);
+            for (std::string sentence; std::getline(sentences, sentence, '.');) {
+                if (!Contains(sentence, "удр") || !Contains(sentence, "человек"))
+                    continue;
+                std::stringstream words(sentence);
+                std::string start, word;
+                for (int k = 0; k < 3 && words >> word; ++k)
+                    start += (k ? " " : "") + word;
+                sageStarts[start] += 1;
+            }
+        }
+    }
+    EXPECT_GE(sageStarts.size(), 40u);  // the sentence is there in most readings
+    for (const auto& [start, readings] : sageStarts)
+        EXPECT_LE(readings, 5) << start;
+    EXPECT_LE(yourQuestion, 5);
 }
 
 // Each line file: the reading's own title, then every line from the bottom
