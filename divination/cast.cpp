@@ -1,3 +1,4 @@
+// The cast procedures: each press as its ordered steps over the window.
 #include "divination/cast.h"
 
 #include "divination/coins.h"

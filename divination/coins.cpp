@@ -1,3 +1,4 @@
+// The program's one random source, its seed from the clock, the three-coin rule.
 #include "divination/coins.h"
 
 #include <time.h>

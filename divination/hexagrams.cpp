@@ -1,3 +1,4 @@
+// The hexagram grid and table, their names, identification, reading paths.
 #include "divination/hexagrams.h"
 
 #include <stdexcept>

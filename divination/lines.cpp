@@ -1,3 +1,4 @@
+// Line cells, their glyphs and the trigram numbers.
 #include "divination/lines.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The font dialog of the reading area.
 #include "forms/font_chooser.h"
 
 #include <QCheckBox>

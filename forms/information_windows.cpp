@@ -1,3 +1,4 @@
+// «О ГАДАЛКЕ» and «О ПРОГРАММЕ».
 #include "forms/information_windows.h"
 
 #include <QLabel>

@@ -1,3 +1,4 @@
+// TForm1: its controls, the popup on right clicks, start and close.
 #include "forms/main_window.h"
 
 #include <QAction>

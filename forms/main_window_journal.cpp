@@ -1,8 +1,5 @@
 // The journal: opened at its first use, every completed cast kept with its
 // question, the journal window, and print and export of the cast on screen.
-#include <QFileDialog>
-#include <QInputDialog>
-#include <QPrintDialog>
 #include <QPrinter>
 
 #include <ctime>
@@ -36,9 +33,8 @@ journal::Journal* TForm1::journal() {
 }
 
 // Said once; the program then works on without the journal until the next
-// start, and the menu says so.
-// The journal object itself stays until the window closes: the journal
-// window is told to let go of it first.
+// start, and the menu says so. The journal object itself stays until the
+// main window goes, and the journal window lets go of it now.
 void TForm1::journalFailed(const QString& text) {
     journalFailedOnce_ = true;
     if (journalWindow_)

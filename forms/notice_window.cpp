@@ -1,3 +1,4 @@
+// TForm4: the notice that the hexagram is already complete.
 #include "forms/notice_window.h"
 
 #include <QPushButton>

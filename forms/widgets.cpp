@@ -1,3 +1,4 @@
+// Small helpers for building the windows: fonts, named controls, pictures, dialogs.
 #include "forms/widgets.h"
 
 #include <QFileDialog>

@@ -1,3 +1,4 @@
+// Preparing the user's own folder: made if missing, the shared files linked in.
 #include "launcher/user_folder.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// Decoding JPEG pictures through libjpeg.
 #include "resources/jpeg_image.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// JPEG pictures decoded through libjpeg, safely for damaged data.
 #pragma once
 
 #include <QByteArray>

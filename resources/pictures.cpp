@@ -1,3 +1,4 @@
+// The embedded pictures, at the scale the screen needs.
 #include "resources/pictures.h"
 
 #include "resources/jpeg_image.h"

@@ -1,3 +1,4 @@
+// The pictures embedded in the program, each at 1× and 2×.
 #pragma once
 
 #include <QImage>

@@ -1,3 +1,4 @@
+// Save.Bmp: its one line written and read, the defaults.
 #include "settings/settings_file.h"
 
 #include <array>

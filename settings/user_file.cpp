@@ -1,3 +1,4 @@
+// Writing a user's file safely: beside it, synced, renamed over it.
 #include "settings/user_file.h"
 
 #include <fcntl.h>

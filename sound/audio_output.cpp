@@ -1,3 +1,4 @@
+// The sound module: wave files played through Qt Multimedia.
 #include "sound/audio_output.h"
 
 #include <QAudioFormat>

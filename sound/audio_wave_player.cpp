@@ -1,3 +1,4 @@
+// The wave player: checks a file can be played, then hands it to the sound module.
 #include "sound/audio_wave_player.h"
 
 #include <dlfcn.h>

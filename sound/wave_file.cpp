@@ -1,3 +1,4 @@
+// Reading a wave file's header and its PCM data.
 #include "sound/wave_file.h"
 
 #include <algorithm>

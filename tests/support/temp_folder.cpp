@@ -1,3 +1,4 @@
+// A fresh temporary working folder for each test.
 #include "support/temp_folder.h"
 
 #include <stdlib.h>

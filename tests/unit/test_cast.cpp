@@ -1,3 +1,4 @@
+// The cast procedures: the order of every press's steps and where a failure cuts it.
 #include <gtest/gtest.h>
 
 #include <deque>

@@ -1,3 +1,4 @@
+// The random source and the three-coin rule.
 #include <gtest/gtest.h>
 
 #include <array>

@@ -1,3 +1,4 @@
+// Line cells, glyphs and trigram numbers.
 #include <gtest/gtest.h>
 
 #include <set>

@@ -1,3 +1,4 @@
+// Save.Bmp read and written byte for byte.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>

@@ -1,3 +1,4 @@
+// Reading a user's file: paths, size caps, Windows-1251.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>

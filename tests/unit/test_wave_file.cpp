@@ -1,3 +1,4 @@
+// Wave files: what plays and what is refused.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
