@@ -55,9 +55,19 @@ constexpr const char* kCastColumns =
 // Raised while opening when SQLite finds the file damaged or no database.
 struct Damaged {};
 
+// Raised while opening when another running copy holds the file in a way
+// the busy timeout does not wait out: while it makes the file, or turns it
+// to WAL. Opening is then tried again.
+struct Busy {};
+
 bool IsDamage(int code) {
     code &= 0xFF;
     return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
+}
+
+bool IsBusy(int code) {
+    code &= 0xFF;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
 }
 
 std::string FoldForSearch(std::string text) {
@@ -176,6 +186,8 @@ std::unique_ptr<Journal::State> OpenState(const std::string& pathText, const Nam
     } catch (const SQLite::Exception& error) {
         if (IsDamage(error.getErrorCode()))
             throw Damaged{};
+        if (IsBusy(error.getErrorCode()))
+            throw Busy{};
         throw FileError("Не удалось открыть журнал", pathText,
                         SqliteReason(error.getErrorCode(), nullptr));
     }
@@ -211,6 +223,8 @@ std::unique_ptr<Journal::State> OpenState(const std::string& pathText, const Nam
     } catch (const SQLite::Exception& error) {
         if (IsDamage(error.getErrorCode()))
             throw Damaged{};
+        if (IsBusy(error.getErrorCode()))
+            throw Busy{};
         throw FileError("Не удалось открыть журнал", pathText, SqliteReason(error, db));
     }
     return state;
@@ -406,13 +420,27 @@ Journal Journal::Open(const std::filesystem::path& path, NameOf nameOf) {
     if (!regular)
         throw FileError("Не удалось открыть журнал", pathText, "Это не обычный файл");
 
+    // Two copies started at once both make the file; the one that finds the
+    // other in the middle of it waits its turn, as long as a write would.
+    const auto openWaiting = [&] {
+        for (int waited = 0;; waited += 20) {
+            try {
+                return OpenState(pathText, nameOf);
+            } catch (const Busy&) {
+                if (waited >= kBusyTimeoutMs)
+                    throw FileError("Не удалось открыть журнал", pathText,
+                                    "Журнал занят другой копией программы");
+                ::usleep(20 * 1000);
+            }
+        }
+    };
     try {
-        return Journal(OpenState(pathText, nameOf));
+        return Journal(openWaiting());
     } catch (const Damaged&) {
     }
     const std::string aside = MoveAside(pathText);
     try {
-        Journal journal(OpenState(pathText, nameOf));
+        Journal journal(openWaiting());
         journal.state_->damagedNotice = "Журнал \"" + pathText +
                                         "\" повреждён. Он сохранён как \"" + aside +
                                         "\", начат новый журнал";
