@@ -140,6 +140,7 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
     SetAccessibleText(note_, QStringLiteral("Заметка"),
                       QStringLiteral("Заметка к выбранной записи; сохраняется при уходе из поля"));
     note_->installEventFilter(this);
+    list_->installEventFilter(this);
     auto* fields = new QFormLayout;
     auto* questionLabel =
         Named(new QLabel(QStringLiteral("&Вопрос:"), this), "JournalQuestionLabel");
@@ -310,6 +311,13 @@ void JournalWindow::hideEvent(QHideEvent* event) {
 bool JournalWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == note_ && event->type() == QEvent::FocusOut)
         RunGuarded(seams_.reportError, [this] { saveEdits(); });
+    // Reached with Tab, the list has a current row but none selected: the
+    // row the keyboard stands on is the one Return opens.
+    if (watched == list_ && event->type() == QEvent::FocusIn &&
+        !list_->selectionModel()->hasSelection() && model_->rowCount() > 0) {
+        const QModelIndex current = list_->currentIndex();
+        list_->selectRow(current.isValid() ? current.row() : 0);
+    }
     return QDialog::eventFilter(watched, event);
 }
 
