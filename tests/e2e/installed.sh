@@ -31,9 +31,8 @@ reading_of_button() {
   local menu=$(($(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: [0-9]*x//p') - 532))
   xdotool mousemove --window "$window" $((172 + ${lefts[$1 - 1]} + 8)) $((menu + 186 + ${tops[$2 - 1]} + 8)) click 1
   sleep 0.3
-  xdotool mousemove --window "$window" 300 $((menu + 60)) click 1 key ctrl+a ctrl+c
-  sleep 0.3
-  xclip -selection clipboard -o | head -1 | tr -d '\r'
+  xdotool mousemove --window "$window" 300 $((menu + 60)) click 1
+  copy_text ctrl+a ctrl+c | head -1
 }
 
 quit() {

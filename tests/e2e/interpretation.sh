@@ -12,9 +12,7 @@ xdotool key ctrl+t
 shown=$(wait_for_window "Толкование" 620)
 focus "$shown"
 [ -n "${SHOT:-}" ] && import -window "$shown" "$SHOT"
-xdotool key ctrl+a ctrl+c
-sleep 0.3
-text=$(xclip -selection clipboard -o | tr -d '\r')
+text=$(copy_text ctrl+a ctrl+c)
 case "$text" in
   "Изменяющиеся черты"*|"Изменяющихся черт нет"*) ;;
   *) echo "unexpected «Толкование» text: $text"; exit 1 ;;

@@ -10,9 +10,8 @@ window=$(wait_for_window "ТАЙНОВИД")
 focus "$window"
 menu=$(($(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: [0-9]*x//p') - 532))
 press_generator "$window" 6
-xdotool mousemove --window "$window" 300 $((menu + 60)) click 1 key ctrl+a ctrl+c
-sleep 0.3
-shown=$(xclip -selection clipboard -o | head -1 | tr -d '\r')
+xdotool mousemove --window "$window" 300 $((menu + 60)) click 1
+shown=$(copy_text ctrl+a ctrl+c | head -1)
 xdotool key F12
 wait_for_exit 10 || { echo "the program did not end"; exit 1; }
 

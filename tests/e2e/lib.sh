@@ -10,7 +10,16 @@ work=$(mktemp -d)
 xvfb_pid=""
 program_pid=""
 
+# A command that fails a test says which it was; the program's own output
+# follows it.
+trap 'echo "${BASH_SOURCE[0]##*/}:$LINENO: failed: $BASH_COMMAND" >&2' ERR
+
 cleanup() {
+  local status=$?
+  if [ "$status" != 0 ] && [ -s "$work/program.log" ]; then
+    echo "--- the program printed:" >&2
+    cat "$work/program.log" >&2
+  fi
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work" 2>/dev/null || true
@@ -93,6 +102,24 @@ field_becomes() {
     sleep 0.1
   done
   echo "field $1 of Save.Bmp is \"$value\", not \"$2\"" >&2
+  return 1
+}
+
+# copy_text KEY…: sends the keys (a select-all and a copy) and prints what
+# reached the clipboard, waiting for the program to put it there.
+copy_text() {
+  printf 'nothing copied yet' | xclip -selection clipboard -i >/dev/null 2>&1
+  xdotool key "$@"
+  local text
+  for _ in $(seq 50); do
+    text=$(xclip -selection clipboard -o 2>/dev/null | tr -d '\r' || true)
+    if [ -n "$text" ] && [ "$text" != "nothing copied yet" ]; then
+      printf '%s\n' "$text"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "nothing reached the clipboard" >&2
   return 1
 }
 
