@@ -482,13 +482,15 @@ void JournalWindow::updateCommands() {
     filter_->setEnabled(have);
 }
 
-void JournalWindow::updateStatus() {
+void JournalWindow::updateStatus(const QString& done) {
     if (!asked_)
         status_->clear();
     else if (!journal_)
         status_->setText(QStringLiteral("Журнал недоступен"));
-    else
+    else if (done.isEmpty())
         status_->setText(QStringLiteral("Записей: %1").arg(model_->total()));
+    else
+        status_->setText(QStringLiteral("Записей: %1. %2").arg(model_->total()).arg(done));
 }
 
 }  // namespace forms

@@ -94,7 +94,8 @@ private:
     void showEntry();
     void saveEdits();
     void updateCommands();
-    void updateStatus();
+    // "Записей: N", followed by what a command has just done, if anything.
+    void updateStatus(const QString& done = {});
     bool runWithProgress(const QString& caption, int total,
                          const std::function<bool(const std::function<bool(int, int)>&)>& work);
     QAction* addCommand(const char* name, const QString& text, const QKeySequence& key,

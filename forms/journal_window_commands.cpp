@@ -182,9 +182,7 @@ void JournalWindow::exportEntries() {
                             return ExportCasts(casts, path, format, progress);
                         });
     if (written)
-        status_->setText(QStringLiteral("Записей: %1. Сохранено в \"%2\"")
-                             .arg(model_->total())
-                             .arg(QDir::toNativeSeparators(path)));
+        updateStatus(QStringLiteral("Сохранено в \"%1\"").arg(QDir::toNativeSeparators(path)));
 }
 
 void JournalWindow::backUp() {
@@ -196,9 +194,8 @@ void JournalWindow::backUp() {
     if (path.isEmpty())
         return;
     journal_->BackupTo(FsPath(path));
-    status_->setText(QStringLiteral("Записей: %1. Копия журнала сохранена в \"%2\"")
-                         .arg(model_->total())
-                         .arg(QDir::toNativeSeparators(path)));
+    updateStatus(
+        QStringLiteral("Копия журнала сохранена в \"%1\"").arg(QDir::toNativeSeparators(path)));
 }
 
 void JournalWindow::restore() {

@@ -270,10 +270,7 @@ std::int64_t Journal::RestoreFromBytes(std::string bytes, const std::string& pat
             have.bind(2, cast.castAt);
             have.bind(3, static_cast<int>(cast.mode));
             have.bind(4, cast.lines);
-            if (cast.coins.empty())
-                have.bind(5);
-            else
-                have.bind(5, cast.coins);
+            internal::BindCoins(have, 5, cast.coins);
             have.bind(6, cast.question);
             have.executeStep();
             if (have.getColumn(0).getInt64() < wanted) {

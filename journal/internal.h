@@ -40,6 +40,14 @@ inline std::string SqliteReason(const SQLite::Exception& error, const SQLite::Da
 }
 
 // "<what> "<path>". <reason>"
+// Binds the coin numbers, or NULL for a cast that has none.
+inline void BindCoins(SQLite::Statement& statement, int index, const std::string& coins) {
+    if (coins.empty())
+        statement.bind(index);
+    else
+        statement.bind(index, coins);
+}
+
 Error FileError(const std::string& what, const std::string& pathText, const std::string& reason);
 
 // Adds casts, with their search text, inside the caller's transaction.

@@ -374,10 +374,7 @@ std::int64_t CastWriter::Insert(const NewCast& cast, std::int64_t moment) {
     insertCast_.bind(1, cast.castAt);
     insertCast_.bind(2, static_cast<int>(cast.mode));
     insertCast_.bind(3, cast.lines);
-    if (cast.coins.empty())
-        insertCast_.bind(4);
-    else
-        insertCast_.bind(4, cast.coins);
+    BindCoins(insertCast_, 4, cast.coins);
     insertCast_.bind(5, cast.hexagram);
     if (cast.relating == 0)
         insertCast_.bind(6);

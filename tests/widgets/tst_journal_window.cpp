@@ -337,6 +337,8 @@ void JournalWindowTest::journalCommandsReachTheJournal() {
     f.files = {copy, copy, copy};
     f.answers = {true};
     f.window->command("JournalBackup")->trigger();
+    QCOMPARE(f.find<QLabel>("JournalStatus")->text(),
+             "Записей: 3. Копия журнала сохранена в \"" + copy + "\"");
     f.window->command("JournalClear")->trigger();
     QCOMPARE(f.window->model()->rowCount(), 0);
     f.window->command("JournalRestore")->trigger();
@@ -416,6 +418,8 @@ void JournalWindowTest::exportWritesEachFormat() {
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(f.list(), Qt::Key_S, Qt::ControlModifier);
     QVERIFY(f.errors.isEmpty());
+    QCOMPARE(f.find<QLabel>("JournalStatus")->text(),
+             "Записей: 3. Сохранено в \"" + folder_.absolute("casts.pdf") + "\"");
 
     // The unchanging cast of 63 reads its texts from files not written
     // here: one line says so and the entry goes on.
