@@ -32,7 +32,9 @@ reading_of_button() {
   xdotool mousemove --window "$window" $((172 + ${lefts[$1 - 1]} + 8)) $((menu + 186 + ${tops[$2 - 1]} + 8)) click 1
   sleep 0.3
   xdotool mousemove --window "$window" 300 $((menu + 60)) click 1
-  copy_text ctrl+a ctrl+c | head -1
+  local text
+  text=$(copy_text ctrl+a ctrl+c)
+  printf '%s\n' "${text%%$'\n'*}"
 }
 
 quit() {

@@ -11,7 +11,8 @@ focus "$window"
 menu=$(($(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: [0-9]*x//p') - 532))
 press_generator "$window" 6
 xdotool mousemove --window "$window" 300 $((menu + 60)) click 1
-shown=$(copy_text ctrl+a ctrl+c | head -1)
+shown=$(copy_text ctrl+a ctrl+c)
+shown=${shown%%$'\n'*}
 xdotool key F12
 wait_for_exit 10 || { echo "the program did not end"; exit 1; }
 

@@ -106,7 +106,9 @@ field_becomes() {
 }
 
 # copy_text KEY…: sends the keys (a select-all and a copy) and prints what
-# reached the clipboard, waiting for the program to put it there.
+# reached the clipboard, waiting for the program to put it there. Take its
+# first line with ${text%%$'\n'*}, not `| head -1`: under pipefail, head
+# leaving early fails the pipe when the text is long.
 copy_text() {
   printf 'nothing copied yet' | xclip -selection clipboard -i >/dev/null 2>&1
   xdotool key "$@"
