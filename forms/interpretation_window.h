@@ -37,10 +37,6 @@ public:
     void setTextFont(const QFont& font);
     void showAndRaise();
 
-    // What it shows now, for the main window to refresh it.
-    const divination::LineValues& values() const { return values_; }
-    int tableHexagram() const { return tableHexagram_; }
-
 protected:
     void showEvent(QShowEvent* event) override;
 

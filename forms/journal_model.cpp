@@ -20,22 +20,16 @@ void JournalModel::reset(journal::Journal* journal, const journal::Query& query)
     rows_.clear();
     total_ = 0;
     atEnd_ = true;
-    try {
-        if (journal_) {
-            total_ = journal_->Count(query_);
-            rows_ = journal_->Page(query_, {}, kPageSize);
-            atEnd_ = rows_.size() < static_cast<size_t>(kPageSize);
-        }
-    } catch (...) {
-        endResetModel();
-        throw;
-    }
-    endResetModel();
+    load(kPageSize);
 }
 
 void JournalModel::reload() {
     const int count = std::max<int>(kPageSize, static_cast<int>(rows_.size()));
     beginResetModel();
+    load(count);
+}
+
+void JournalModel::load(int count) {
     try {
         if (journal_) {
             total_ = journal_->Count(query_);

@@ -49,6 +49,8 @@ public:
     void fetchMore(const QModelIndex& parent) override;
 
 private:
+    // Reads the first `count` entries and ends the reset the caller began,
+    // also when the journal throws.
     void load(int count);
 
     ErrorReporter reportError_;
