@@ -29,21 +29,14 @@ inline journal::NewCast SomeCast(std::mt19937& random, int second) {
                                                        "друг",   "поездка", "путь",   "решение"};
     journal::NewCast cast;
     cast.castAt = journal::LocalTimestamp(1767225600 + second * 600);
-    cast.mode = journal::Mode::Automatic;
+    cast.method = divination::Method::Coins;
+    cast.coins.emplace();
     for (int line = 0; line < 6; ++line) {
-        int odd = 0;
-        for (int coin = 0; coin < 3; ++coin) {
-            const int value = static_cast<int>(random() % 1000);
-            odd += value % 2;
-            if (!cast.coins.empty())
-                cast.coins += ' ';
-            cast.coins += std::to_string(value);
-        }
-        cast.lines += "6879"[odd];
+        for (int coin = 0; coin < 3; ++coin)
+            (*cast.coins)[3 * line + coin] = static_cast<int>(random() % 1000);
+        cast.values[line] = divination::ValueFromCoins(
+            (*cast.coins)[3 * line], (*cast.coins)[3 * line + 1], (*cast.coins)[3 * line + 2]);
     }
-    const divination::LineValues values = *divination::ValuesFromDigits(cast.lines);
-    cast.hexagram = divination::HexagramOf(values);
-    cast.relating = divination::RelatingHexagram(values);
     for (int words = 2 + random() % 4; words > 0; --words) {
         if (!cast.question.empty())
             cast.question += ' ';

@@ -46,25 +46,6 @@ Lines LinesOf(const LineValues& values) {
     return lines;
 }
 
-std::string ValueDigits(const LineValues& values) {
-    std::string digits;
-    for (int value : values)
-        digits += static_cast<char>('0' + value);
-    return digits;
-}
-
-std::optional<LineValues> ValuesFromDigits(std::string_view digits) {
-    if (digits.size() != 6)
-        return std::nullopt;
-    LineValues values{};
-    for (int i = 0; i < 6; ++i) {
-        values[i] = digits[i] - '0';
-        if (!IsLineValue(values[i]))
-            return std::nullopt;
-    }
-    return values;
-}
-
 LineValues RestingValues(int hexagram) {
     const Lines lines = HexagramLines(hexagram);
     LineValues values{};
@@ -97,18 +78,6 @@ int NuclearHexagram(int hexagram) {
         nuclear.cells[3 + i] = lines.cells[2 + i];  // lines 3–5
     }
     return IdentifyHexagram(nuclear);
-}
-
-std::vector<int> AnsweringLines(const LineValues& values) {
-    std::vector<int> answering;
-    for (int i = 0; i < 6; ++i) {
-        if (IsChanging(values[i]))
-            answering.push_back(i + 1);
-    }
-    const int hexagram = HexagramOf(values);
-    if (answering.size() == 6 && (hexagram == 1 || hexagram == 2))
-        answering.push_back(7);
-    return answering;
 }
 
 }  // namespace divination

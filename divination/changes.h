@@ -1,5 +1,4 @@
-// Line values 6–9, the changing lines, the second and nuclear hexagrams, and
-// which line texts answer a cast.
+// Line values 6–9, the changing lines, the second and nuclear hexagrams.
 //
 // A cast line is 6, 7, 8 or 9; the line cells keep solid or broken, derived
 // from it (9 and 7 solid, 6 and 8 broken), so nothing the cells, glyphs and
@@ -7,10 +6,6 @@
 #pragma once
 
 #include <array>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "divination/lines.h"
 
@@ -38,11 +33,6 @@ bool IsLineValue(int value);  // 6…9
 // The six values as lines; a 0 value is a line not cast.
 Lines LinesOf(const LineValues& values);
 
-// "979787": the six values as the journal keeps them, line 1 first; back,
-// nothing unless there are six digits, each 6…9.
-std::string ValueDigits(const LineValues& values);
-std::optional<LineValues> ValuesFromDigits(std::string_view digits);
-
 // A hexagram's lines at rest: 7 for a solid line, 8 for a broken one (a
 // reading opened from the table, the second hexagram).
 LineValues RestingValues(int hexagram);
@@ -55,10 +45,5 @@ int RelatingHexagram(const LineValues& values);
 
 // Lines 2–4 as the lower trigram, 3–5 as the upper.
 int NuclearHexagram(int hexagram);
-
-// The line texts that answer a cast: the changing lines, 1…6 from the
-// bottom, and 7 (the text for all lines changing) when all six lines of
-// hexagram 1 or 2 change.
-std::vector<int> AnsweringLines(const LineValues& values);
 
 }  // namespace divination

@@ -5,6 +5,8 @@
 
 #include <random>
 
+#include "divination/changes.h"
+
 namespace divination {
 
 namespace {
@@ -41,9 +43,9 @@ int DrawCoinNumber() {
     return static_cast<int>(value % kRange);
 }
 
+// The majority of three decides solid or broken, as it decides 7 or 8 and 9 or 6.
 Line LineFromCoins(int first, int second, int third) {
-    const int odd = IsHeads(first) + IsHeads(second) + IsHeads(third);
-    return odd >= 2 ? Line::Solid : Line::Broken;
+    return LineOfValue(ValueFromCoins(first, second, third));
 }
 
 }  // namespace divination

@@ -29,7 +29,6 @@
 
 #include "base/error.h"
 #include "base/text_file.h"
-#include "divination/changes.h"
 #include "divination/hexagrams.h"
 #include "divination/line_texts.h"
 #include "forms/hexagram_figure.h"
@@ -43,9 +42,6 @@ namespace {
 constexpr QSize kFigureSize{150, 132};
 constexpr qreal kFigureScale = 2;
 
-const QString kNoChangingLines =
-    QStringLiteral("Изменяющихся черт нет: ответом служит общее толкование гексаграммы.");
-
 enum class Kind { Title, Field, Figure, Heading, LineHeading, Subheading, Paragraph, Notice };
 
 struct Piece {
@@ -56,10 +52,6 @@ struct Piece {
 
 QString Utf8(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-bool IsHexagram(int n) {
-    return n >= 1 && n <= 64;
 }
 
 // The text files one document reads, each read once however many entries
@@ -95,18 +87,18 @@ Piece UnreadNotice(const QString& error) {
     return {Kind::Notice, QStringLiteral("Текст не прочитан: ") + error + QLatin1Char('.')};
 }
 
-void AddAnsweringLines(std::vector<Piece>& pieces, int hexagram,
-                       const divination::LineValues& values, TextFiles& files) {
-    const std::vector<int> answering = divination::AnsweringLines(values);
-    if (answering.empty()) {
-        pieces.push_back({Kind::Paragraph, kNoChangingLines});
+void AddAnsweringLines(std::vector<Piece>& pieces, const divination::Interpretation& reading,
+                       TextFiles& files) {
+    if (reading.texts.empty()) {
+        pieces.push_back({Kind::Paragraph, Utf8(divination::kNoChangingLinesSentence)});
         return;
     }
-    const TextFiles::Loaded& file = files.get(divination::LineTextsFilePath(hexagram));
+    pieces.push_back({Kind::Subheading, Utf8(divination::TextsHeading(reading))});
+    const TextFiles::Loaded& file = files.get(divination::LineTextsFilePath(reading.hexagram));
     if (!file.error.isEmpty())
         pieces.push_back(UnreadNotice(file.error));
     const divination::LineTexts texts = divination::ParseLineTexts(file.text);
-    for (int line : answering) {
+    for (int line : reading.texts) {
         // A file cut short still names the line by the tradition's heading.
         const size_t index = static_cast<size_t>(line - 1);
         if (index < texts.lines.size()) {
@@ -114,7 +106,8 @@ void AddAnsweringLines(std::vector<Piece>& pieces, int hexagram,
             if (!texts.lines[index].text.empty())
                 pieces.push_back({Kind::Paragraph, Utf8(texts.lines[index].text)});
         } else {
-            pieces.push_back({Kind::LineHeading, Utf8(divination::LineHeading(hexagram, line))});
+            pieces.push_back(
+                {Kind::LineHeading, Utf8(divination::LineHeading(reading.hexagram, line))});
         }
     }
 }
@@ -135,40 +128,34 @@ void AddReading(std::vector<Piece>& pieces, int hexagram, TextFiles& files) {
     }
 }
 
-std::vector<Piece> EntryPieces(const journal::Cast& cast, TextFiles& files) {
+std::vector<Piece> EntryPieces(const consultation::Entry& entry, TextFiles& files) {
     std::vector<Piece> pieces;
-    if (!cast.castAt.empty())
-        pieces.push_back({Kind::Title, Utf8(journal::RussianDateTime(cast.castAt))});
-    if (!cast.question.empty())
-        pieces.push_back({Kind::Field, QStringLiteral("Вопрос: ") + Utf8(cast.question)});
-    if (!cast.note.empty())
-        pieces.push_back({Kind::Field, QStringLiteral("Заметка: ") + Utf8(cast.note)});
-    const std::optional<divination::LineValues> values = divination::ValuesFromDigits(cast.lines);
-    const int hexagram = IsHexagram(cast.hexagram) ? cast.hexagram
-                         : values                  ? divination::HexagramOf(*values)
-                                                   : 0;
-    if (!IsHexagram(hexagram)) {
+    if (!entry.castAt.empty())
+        pieces.push_back({Kind::Title, Utf8(journal::RussianDateTime(entry.castAt))});
+    if (!entry.question.empty())
+        pieces.push_back({Kind::Field, QStringLiteral("Вопрос: ") + Utf8(entry.question)});
+    if (!entry.note.empty())
+        pieces.push_back({Kind::Field, QStringLiteral("Заметка: ") + Utf8(entry.note)});
+    const divination::Interpretation& reading = entry.interpretation;
+    if (!reading.complete()) {
         pieces.push_back({Kind::Notice, QStringLiteral("Гексаграмма этого гадания не известна.")});
         return pieces;
     }
-    if (values)
-        pieces.push_back({Kind::Figure, {}, *values});
-    pieces.push_back({Kind::Heading,
-                      QStringLiteral("Гексаграмма ") + Utf8(divination::NumberAndName(hexagram))});
-    if (IsHexagram(cast.relating))
+    pieces.push_back({Kind::Figure, {}, reading.subject.values});
+    pieces.push_back({Kind::Heading, QStringLiteral("Гексаграмма ") +
+                                         Utf8(divination::NumberAndName(reading.hexagram))});
+    if (reading.second)
         pieces.push_back({Kind::Field, QStringLiteral("Вторая гексаграмма: ") +
-                                           Utf8(divination::NumberAndName(cast.relating))});
-    pieces.push_back(
-        {Kind::Field, QStringLiteral("Ядерная гексаграмма: ") +
-                          Utf8(divination::NumberAndName(divination::NuclearHexagram(hexagram)))});
-    if (values)
-        AddAnsweringLines(pieces, hexagram, *values, files);
-    AddReading(pieces, hexagram, files);
+                                           Utf8(divination::NumberAndName(reading.second))});
+    pieces.push_back({Kind::Field, QStringLiteral("Ядерная гексаграмма: ") +
+                                       Utf8(divination::NumberAndName(reading.nuclear))});
+    AddAnsweringLines(pieces, reading, files);
+    AddReading(pieces, reading.hexagram, files);
     return pieces;
 }
 
 // Every entry's pieces, or nothing when the progress stopped the work.
-std::optional<std::vector<std::vector<Piece>>> AllPieces(const std::vector<journal::Cast>& casts,
+std::optional<std::vector<std::vector<Piece>>> AllPieces(const std::vector<consultation::Entry>& casts,
                                                          const DocumentProgress& progress) {
     TextFiles files;
     std::vector<std::vector<Piece>> entries;
@@ -427,7 +414,7 @@ std::optional<DocumentFormat> FormatOfPath(const QString& path) {
     return std::nullopt;
 }
 
-std::unique_ptr<QTextDocument> BuildCastDocument(const std::vector<journal::Cast>& casts,
+std::unique_ptr<QTextDocument> BuildCastDocument(const std::vector<consultation::Entry>& casts,
                                                  const DocumentProgress& progress) {
     const auto entries = AllPieces(casts, progress);
     if (!entries)
@@ -435,7 +422,7 @@ std::unique_ptr<QTextDocument> BuildCastDocument(const std::vector<journal::Cast
     return SetDocument(*entries);
 }
 
-std::optional<QString> CastsPlainText(const std::vector<journal::Cast>& casts,
+std::optional<QString> CastsPlainText(const std::vector<consultation::Entry>& casts,
                                       const DocumentProgress& progress) {
     const auto entries = AllPieces(casts, progress);
     if (!entries)
@@ -443,7 +430,7 @@ std::optional<QString> CastsPlainText(const std::vector<journal::Cast>& casts,
     return SetText(*entries);
 }
 
-bool ExportCasts(const std::vector<journal::Cast>& casts, const QString& path,
+bool ExportCasts(const std::vector<consultation::Entry>& casts, const QString& path,
                  DocumentFormat format, const DocumentProgress& progress) {
     QByteArray bytes;
     std::optional<std::vector<std::vector<Piece>>> entries;
@@ -482,7 +469,7 @@ bool ExportCasts(const std::vector<journal::Cast>& casts, const QString& path,
     return true;
 }
 
-bool PrintCasts(const std::vector<journal::Cast>& casts, QPrinter& printer,
+bool PrintCasts(const std::vector<consultation::Entry>& casts, QPrinter& printer,
                 const DocumentProgress& progress) {
     const auto entries = AllPieces(casts, {});
     return PaintEntries(*entries, printer, &printer, progress);

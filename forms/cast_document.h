@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "journal/journal.h"
+#include "consultation/consultation.h"
 
 class QPrinter;
 class QTextDocument;
@@ -31,24 +31,24 @@ std::optional<DocumentFormat> FormatOfPath(const QString& path);
 // The whole document, as the HTML export writes it (each entry after the
 // first begins a page); nullptr when the progress stopped it. A text file
 // that can't be read leaves a line naming the error in its place.
-std::unique_ptr<QTextDocument> BuildCastDocument(const std::vector<journal::Cast>& casts,
+std::unique_ptr<QTextDocument> BuildCastDocument(const std::vector<consultation::Entry>& casts,
                                                  const DocumentProgress& progress = {});
 
 // The same content as plain text, the figures drawn with dashes; nothing
 // when the progress stopped it.
-std::optional<QString> CastsPlainText(const std::vector<journal::Cast>& casts,
+std::optional<QString> CastsPlainText(const std::vector<consultation::Entry>& casts,
                                       const DocumentProgress& progress = {});
 
 // Writes the casts to `path` through a temporary beside it that replaces the
 // file only when whole. Returns false when the progress stopped it: nothing
 // is written then. Throws base::Error «Не удалось сохранить файл "<path>".
 // <reason>» when the file can't be written; no part of it is left.
-bool ExportCasts(const std::vector<journal::Cast>& casts, const QString& path,
+bool ExportCasts(const std::vector<consultation::Entry>& casts, const QString& path,
                  DocumentFormat format, const DocumentProgress& progress = {});
 
 // Prints on a printer already set up, each entry from a new page, the pages
 // numbered; false when the progress stopped it (the print is aborted).
-bool PrintCasts(const std::vector<journal::Cast>& casts, QPrinter& printer,
+bool PrintCasts(const std::vector<consultation::Entry>& casts, QPrinter& printer,
                 const DocumentProgress& progress = {});
 
 }  // namespace forms

@@ -21,6 +21,10 @@ void ShowErrorBox(const QString& text);
 // Runs the handler; an error it raises ends it and goes to the reporter.
 void RunGuarded(const ErrorReporter& report, const std::function<void()>& handler);
 
+// Runs a user action: the handler inside the report, then what else the
+// action has to say.
+using ActionRunner = std::function<void(const std::function<void()>& handler)>;
+
 // A slot-ready wrapper: connect(sender, signal, Guarded(report, [..] { … })).
 template <typename Handler>
 auto Guarded(ErrorReporter report, Handler handler) {

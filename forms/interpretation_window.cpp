@@ -69,8 +69,8 @@ InterpretationWindow::InterpretationWindow(Seams seams, QWidget* parent)
     SetAccessibleText(secondReading_, QStringLiteral("Показать толкование второй гексаграммы"),
                       QStringLiteral("В поле ответа главного окна"));
     connect(secondReading_, &QPushButton::clicked, this, Guarded(seams_.reportError, [this] {
-                if (const int second = divination::RelatingHexagram(values_))
-                    seams_.showReading(second);
+                if (shown_.second)
+                    seams_.showReading(shown_.second);
             }));
 
     texts_ = Named(new QTextBrowser(this), "InterpretationTexts");
@@ -102,17 +102,10 @@ InterpretationWindow::InterpretationWindow(Seams seams, QWidget* parent)
     render();
 }
 
-void InterpretationWindow::showCast(const divination::LineValues& values, const QString& origin) {
-    values_ = values;
-    tableHexagram_ = 0;
+void InterpretationWindow::showSubject(const divination::Interpretation& interpretation,
+                                const QString& origin) {
+    shown_ = interpretation;
     origin_ = origin;
-    render();
-}
-
-void InterpretationWindow::showHexagram(int hexagram) {
-    values_ = divination::RestingValues(hexagram);
-    tableHexagram_ = hexagram;
-    origin_.clear();
     render();
 }
 
@@ -137,12 +130,10 @@ void InterpretationWindow::showEvent(QShowEvent* event) {
 }
 
 void InterpretationWindow::render() {
-    const int hexagram = divination::HexagramOf(values_);
-    figure_->setValues(values_);
-    if (!hexagram) {
-        int cast = 0;
-        for (int value : values_)
-            cast += value != 0;
+    const int hexagram = shown_.hexagram;
+    figure_->setValues(shown_.subject.values);
+    if (!shown_.complete()) {
+        const int cast = shown_.castCount;
         title_->setText(cast ? QStringLiteral("Брошено черт: %1 из 6").arg(cast)
                              : QStringLiteral("Черты ещё не брошены"));
         nuclear_->clear();
@@ -155,51 +146,42 @@ void InterpretationWindow::render() {
     }
 
     title_->setText(origin_ + Title(hexagram));
-    const int nuclear = divination::NuclearHexagram(hexagram);
     nuclear_->setText(QStringLiteral("Ядерная гексаграмма: ") +
-                      Utf8(divination::NumberAndName(nuclear)));
-    const int second = tableHexagram_ ? 0 : divination::RelatingHexagram(values_);
-    second_->setVisible(second != 0);
-    if (second) {
-        secondFigure_->setValues(divination::RestingValues(second));
+                      Utf8(divination::NumberAndName(shown_.nuclear)));
+    second_->setVisible(shown_.second != 0);
+    if (shown_.second) {
+        secondFigure_->setValues(divination::RestingValues(shown_.second));
         secondTitle_->setText(QStringLiteral("Вторая гексаграмма: ") +
-                              Utf8(divination::NumberAndName(second)));
+                              Utf8(divination::NumberAndName(shown_.second)));
     }
 
-    std::vector<int> lines = divination::AnsweringLines(values_);
-    if (tableHexagram_)
-        lines = hexagram <= 2 ? std::vector{1, 2, 3, 4, 5, 6, 7} : std::vector{1, 2, 3, 4, 5, 6};
-    QString html;
-    if (lines.empty()) {
-        html = Paragraph(
-            QStringLiteral("Изменяющихся черт нет: ответом служит общее толкование гексаграммы."));
-    } else {
-        html = QStringLiteral("<h3>%1</h3>")
-                   .arg(tableHexagram_ ? QStringLiteral("Тексты черт")
-                                       : QStringLiteral("Изменяющиеся черты"));
-        divination::LineTexts texts;
-        try {
-            texts =
-                divination::ParseLineTexts(base::LoadText(divination::LineTextsFilePath(hexagram)));
-            failedHexagram_ = 0;
-        } catch (const std::exception& e) {
-            // Said once for a hexagram, not again at every later press.
-            if (failedHexagram_ != hexagram)
-                seams_.reportError(QString::fromUtf8(e.what()));
-            failedHexagram_ = hexagram;
-        }
-        for (int line : lines) {
-            const bool known = line <= static_cast<int>(texts.lines.size());
-            const QString heading = known ? Utf8(texts.lines[line - 1].heading)
-                                          : Utf8(divination::LineHeading(hexagram, line));
-            html += QStringLiteral("<p><b>%1</b>").arg(heading.toHtmlEscaped());
-            if (line <= 6 && !tableHexagram_)
-                html += QStringLiteral(" (черта %1)").arg(line);
-            html += QStringLiteral("<br>") +
-                    (known ? Utf8(texts.lines[line - 1].text).toHtmlEscaped()
-                           : QStringLiteral("Текст этой черты не удалось прочитать.")) +
-                    QStringLiteral("</p>");
-        }
+    if (shown_.texts.empty()) {
+        texts_->setHtml(Paragraph(Utf8(divination::kNoChangingLinesSentence)));
+        return;
+    }
+    QString html = QStringLiteral("<h3>%1</h3>").arg(Utf8(divination::TextsHeading(shown_)));
+    divination::LineTexts texts;
+    try {
+        texts = divination::ParseLineTexts(base::LoadText(divination::LineTextsFilePath(hexagram)));
+        failedHexagram_ = 0;
+    } catch (const std::exception& e) {
+        // Said once for a hexagram, not again at every later press.
+        if (failedHexagram_ != hexagram)
+            seams_.reportError(QString::fromUtf8(e.what()));
+        failedHexagram_ = hexagram;
+    }
+    const bool allLines = shown_.answer == divination::Answer::AllLines;
+    for (int line : shown_.texts) {
+        const bool known = line <= static_cast<int>(texts.lines.size());
+        const QString heading = known ? Utf8(texts.lines[line - 1].heading)
+                                      : Utf8(divination::LineHeading(hexagram, line));
+        html += QStringLiteral("<p><b>%1</b>").arg(heading.toHtmlEscaped());
+        if (line <= 6 && !allLines)
+            html += QStringLiteral(" (черта %1)").arg(line);
+        html += QStringLiteral("<br>") +
+                (known ? Utf8(texts.lines[line - 1].text).toHtmlEscaped()
+                       : QStringLiteral("Текст этой черты не удалось прочитать.")) +
+                QStringLiteral("</p>");
     }
     texts_->setHtml(html);
 }

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "divination/changes.h"
+#include "divination/interpretation.h"
 #include "forms/error_report.h"
 
 class QLabel;
@@ -28,11 +28,9 @@ public:
 
     InterpretationWindow(Seams seams, QWidget* parent);
 
-    // A cast, whole or in progress (0 for lines not cast); `origin` goes
+    // A subject, a cast whole or in progress among them; `origin` goes
     // before the title of one not cast in the main window («Свой бросок.»).
-    void showCast(const divination::LineValues& values, const QString& origin = {});
-    // A reading opened from the table: that hexagram with all its line texts.
-    void showHexagram(int hexagram);
+    void showSubject(const divination::Interpretation& interpretation, const QString& origin = {});
     // The texts follow the reading area's font.
     void setTextFont(const QFont& font);
     void showAndRaise();
@@ -46,8 +44,7 @@ private:
     void render();
 
     Seams seams_;
-    divination::LineValues values_{};
-    int tableHexagram_ = 0;
+    divination::Interpretation shown_ = divination::Interpret({});
     QString origin_;
     int failedHexagram_ = 0;  // its line texts could not be read: said once
     bool placed_ = false;

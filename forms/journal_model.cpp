@@ -3,6 +3,7 @@
 #include "forms/journal_model.h"
 
 #include "divination/hexagrams.h"
+#include "divination/interpretation.h"
 
 namespace forms {
 
@@ -88,9 +89,11 @@ QVariant JournalModel::data(const QModelIndex& index, int role) const {
             return question;
         }
         case Hexagram: {
-            QString text = HexagramTitle(cast.hexagram);
-            if (cast.relating != 0)
-                text += QStringLiteral(" → ") + HexagramTitle(cast.relating);
+            const divination::Interpretation reading =
+                divination::Interpret(divination::Subject::OfEntry(cast.values));
+            QString text = HexagramTitle(reading.hexagram);
+            if (reading.second != 0)
+                text += QStringLiteral(" → ") + HexagramTitle(reading.second);
             return text;
         }
         default:

@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "consultation/consultation.h"
 #include "forms/error_report.h"
 #include "forms/journal_model.h"
 #include "journal/journal.h"
@@ -87,7 +88,7 @@ private:
     journal::Journal* journal();
     void load();
     void requery();
-    std::vector<journal::Cast> selectedOrAll();
+    std::vector<consultation::Entry> selectedOrAll();
     std::vector<int> selectedRows() const;
     const journal::Cast* currentCast() const;
     void selectionChanged();

@@ -58,7 +58,7 @@ void JournalWindow::openSelected() {
 
 void JournalWindow::showSelectedReading() {
     if (const journal::Cast* cast = currentCast(); cast && seams_.showReading)
-        seams_.showReading(cast->hexagram);
+        seams_.showReading(divination::HexagramOf(cast->values));
 }
 
 void JournalWindow::deleteSelected() {
@@ -104,12 +104,12 @@ void JournalWindow::setRecording(bool on) {
     recording_->setChecked(journal->Recording());
 }
 
-std::vector<journal::Cast> JournalWindow::selectedOrAll() {
-    std::vector<journal::Cast> casts;
+std::vector<consultation::Entry> JournalWindow::selectedOrAll() {
+    std::vector<consultation::Entry> casts;
     const std::vector<int> rows = selectedRows();
     if (!rows.empty()) {
         for (int row : rows)
-            casts.push_back(model_->cast(row));
+            casts.push_back(consultation::EntryOf(model_->cast(row)));
         return casts;
     }
     if (!journal_)
@@ -122,8 +122,8 @@ std::vector<journal::Cast> JournalWindow::selectedOrAll() {
             break;
         after = journal::After(page.back());
         const bool last = page.size() < static_cast<size_t>(kReadAllPage);
-        casts.insert(casts.end(), std::make_move_iterator(page.begin()),
-                     std::make_move_iterator(page.end()));
+        for (const journal::Cast& cast : page)
+            casts.push_back(consultation::EntryOf(cast));
         if (last)
             break;
     }
@@ -152,7 +152,7 @@ bool JournalWindow::runWithProgress(
 
 void JournalWindow::printEntries() {
     saveEdits();
-    const std::vector<journal::Cast> casts = selectedOrAll();
+    const std::vector<consultation::Entry> casts = selectedOrAll();
     if (casts.empty())
         return;
     QPrinter printer(QPrinter::HighResolution);
@@ -166,7 +166,7 @@ void JournalWindow::printEntries() {
 
 void JournalWindow::exportEntries() {
     saveEdits();
-    const std::vector<journal::Cast> casts = selectedOrAll();
+    const std::vector<consultation::Entry> casts = selectedOrAll();
     if (casts.empty())
         return;
     const QString path = seams_.chooseFile(

@@ -34,7 +34,11 @@ TForm1::TForm1() : TForm1(Seams{}) {}
 
 TForm1::TForm1(Seams seams)
     : seams_(std::move(seams)),
-      menus_(this, [this](const QString& text) { seams_.reportError(text); }) {
+      menus_(this, [this](const std::function<void()>& handler) { act(handler); }),
+      consultation_({{}, [this] { journalLost(); }, [this] {
+                         if (journalWindow_)
+                             journalWindow_->refresh();
+                     }}) {
     setObjectName(QStringLiteral("Form1"));
     if (!seams_.reportError)
         seams_.reportError = ShowErrorBox;
@@ -61,7 +65,7 @@ TForm1::TForm1(Seams seams)
         seams_.askQuestion = [this](const QString& current) {
             return AskQuestion(
                 this, current,
-                questionUsed_
+                consultation_.questionKept()
                     ? QStringLiteral("Вопрос этого гадания:")
                     : QStringLiteral("Запишите вопрос, с которым вы обращаетесь к книге:"));
         };
@@ -96,7 +100,7 @@ TForm1::TForm1(Seams seams)
     buildMenus();
     routeRightClicks();
 
-    RunGuarded(seams_.reportError, [this] { FormCreate(); });
+    act([this] { FormCreate(); });
 }
 
 // The windows that use the journal go before it does.
@@ -262,18 +266,11 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
     for (QPushButton* button : {Button3, Button5})
         SetAccessibleText(button, QStringLiteral("Решка"), tails);
 
-    // A cast's journal failure is said after the press's own report.
-    const auto press = [this](QPushButton* button, void (TForm1::*handler)()) {
-        connect(button, &QPushButton::clicked, this, [this, handler] {
-            RunGuarded(seams_.reportError, [this, handler] { (this->*handler)(); });
-            reportQueued();
-        });
-    };
-    press(Button1, &TForm1::Button1Click);
-    press(Button2, &TForm1::Button2Click);
-    press(Button3, &TForm1::Button3Click);
-    press(Button4, &TForm1::Button4Click);
-    press(Button5, &TForm1::Button5Click);
+    on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
+    on(Button2, &QPushButton::clicked, [this] { Button2Click(); });
+    on(Button3, &QPushButton::clicked, [this] { Button3Click(); });
+    on(Button4, &QPushButton::clicked, [this] { Button4Click(); });
+    on(Button5, &QPushButton::clicked, [this] { Button5Click(); });
     on(Button6, &QPushButton::clicked, [this] { Button6Click(); });
 
     auto* panel = Named(new QFrame(group), "Panel1");
@@ -373,7 +370,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     // A note still being typed in the journal window is kept as it closes.
     if (journalWindow_)
         journalWindow_->close();
-    RunGuarded(seams_.reportError, [this] { FormClose(); });
+    act([this] { FormClose(); });
     event->accept();
 }
 

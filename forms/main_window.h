@@ -23,10 +23,10 @@
 #include <optional>
 #include <vector>
 
+#include "consultation/consultation.h"
 #include "divination/cast.h"
 #include "forms/error_report.h"
 #include "forms/menu_items.h"
-#include "journal/journal.h"
 #include "settings/settings.h"
 #include "sound/wave_player.h"
 
@@ -122,18 +122,15 @@ public:
     void Button5Click();
     void Button6Click();
     void TableButtonClick(int hexagram);
-    void N48Click();
-    void N49Click();
-    void N50Click();
-    void N51Click();
-    void N52Click();
-    void N53Click();
+    void editQuestion();
+    void showInterpretation();
+    void castOwnThrow();
+    void showJournal();
+    void printCurrent();
+    void saveCurrentAs();
 
-    // The journal, opened at its first use; nullptr once it has failed (the
-    // failure was reported) until the next start.
-    journal::Journal* journal();
-    // The question written for the cast in progress, or the last cast's.
-    const QString& question() const { return question_; }
+    // What is on the screen, its question and the journal session.
+    consultation::Consultation& consultation() { return consultation_; }
 
     void ShowReading(int hexagram);
     void ShowTable();
@@ -160,24 +157,18 @@ private:
 
     void chooseReadingColor(QPalette::ColorRole role, std::int32_t& variable);
 
+    // A user action: the handler inside the standard error report, then
+    // what the action left to say (a journal failure, say), after its own.
+    void act(const std::function<void()>& handler);
+    void deliverReports();
+
     // A casting press, then what follows it whatever became of it: the
-    // changing lines marked and «Толкование» brought up to date. A failure
-    // of the press still travels on afterwards.
+    // changing lines marked, the cast kept, «Толкование» brought up to date.
+    // A failure of the press still travels on afterwards.
     void castPress(const std::function<void()>& press);
     void afterCast(bool wasComplete);
-    // A completed hexagram or a confirmed own throw into the journal: its
-    // id, or 0 when it was not kept. A failure is kept for
-    // reportQueued, which comes after the press's own report.
-    std::int64_t recordCast(const divination::LineValues& values, int mode,
-                            const std::string& coins, const QString& question);
-    void journalFailed(const QString& text);
-    // Said after the press's own report, in the order they came.
-    void reportLater(const QString& text);
-    void reportQueued();
-    void refreshJournalWindow();
-    // What «Печать…» and «Сохранить как…» put out: the cast or reading the
-    // window shows, with its question.
-    journal::Cast currentCast() const;
+    divination::Method castMethod() const;
+    void journalLost();
     void showJournalEntry(const journal::Cast& cast);
     void markChangingGlyphs();
     void refreshInterpretation();
@@ -199,10 +190,10 @@ private:
     void showRowMarker(int trigram) override;
     void hideMarkers() override;
 
-    // Connects a Qt signal to a handler run inside the error report.
+    // Connects a Qt signal to a handler run as a user action.
     template <typename Sender, typename Signal, typename Handler>
     void on(Sender* sender, Signal signal, Handler handler) {
-        connect(sender, signal, this, forms::Guarded(seams_.reportError, handler));
+        connect(sender, signal, this, [this, handler](auto&&...) { act(handler); });
     }
 
     Seams seams_;
@@ -216,22 +207,9 @@ private:
     QFont fontDialogFont_;                       // FontDialog1 keeps its font between uses
     QColor colorDialogColor_ = QColor(0, 0, 0);  // ColorDialog1 keeps the last colour chosen
 
-    // What «Толкование» shows: the cast, a reading opened from the table
-    // (its number), or one's own throw or a journal entry until the main
-    // window moves on.
-    int tableSubject_ = 0;
-    std::optional<divination::LineValues> castSubject_;  // one not cast here
-    QString subjectOrigin_;  // before the title of an own throw or a journal entry
-    std::optional<journal::Cast> journalSubject_;            // the entry, for print
+    consultation::Consultation consultation_;
     forms::InterpretationWindow* interpretation_ = nullptr;  // made at first use
-
-    std::optional<journal::Journal> journal_;
-    bool journalFailedOnce_ = false;
-    QStringList laterReports_;
-    forms::JournalWindow* journalWindow_ = nullptr;  // made at first use
-    QString question_;
-    bool questionUsed_ = false;    // kept with a completed cast
-    std::int64_t lastCastId_ = 0;  // that cast in the journal, 0 if not kept
+    forms::JournalWindow* journalWindow_ = nullptr;          // made at first use
 
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;

@@ -1,12 +1,21 @@
-// What follows a press: the changing lines marked in the glyph list, the
-// «Толкование» window kept up to date, and one's own throw.
+// What follows a press: the cast kept and its changing lines marked in the
+// glyph list, the «Толкование» window kept up to date, and one's own throw.
 #include <QListWidget>
 #include <QPlainTextEdit>
 
-#include "divination/changes.h"
 #include "forms/hexagram_figure.h"
 #include "forms/interpretation_window.h"
 #include "forms/main_window.h"
+
+void TForm1::act(const std::function<void()>& handler) {
+    forms::RunGuarded(seams_.reportError, handler);
+    deliverReports();
+}
+
+void TForm1::deliverReports() {
+    for (const std::string& text : consultation_.TakeReports())
+        seams_.reportError(QString::fromStdString(text));
+}
 
 void TForm1::castPress(const std::function<void()>& press) {
     const bool wasComplete = cast_.lines.complete();
@@ -14,41 +23,22 @@ void TForm1::castPress(const std::function<void()>& press) {
         press();
     } catch (...) {
         afterCast(wasComplete);
-        throw;  // its report comes first, then what afterCast queued
+        throw;  // its report comes first, then what afterCast left to say
     }
     afterCast(wasComplete);
-    reportQueued();
+}
+
+divination::Method TForm1::castMethod() const {
+    if (settings_.CastMode == settings::kAutomaticMode)
+        return divination::Method::Coins;
+    if (settings_.CastMode == settings::kSemiAutomaticMode)
+        return divination::Method::SemiAutomatic;
+    return divination::Method::HeadsAndTails;
 }
 
 void TForm1::afterCast(bool wasComplete) {
-    tableSubject_ = 0;
-    castSubject_.reset();
-    journalSubject_.reset();
     markChangingGlyphs();
-    // The first line of a new cast after one that kept the question: the
-    // question was that cast's, this one starts without.
-    if (questionUsed_ && cast_.lines.castCount() == 1 && !cast_.lines.complete()) {
-        question_.clear();
-        questionUsed_ = false;
-        lastCastId_ = 0;
-    }
-    if (!wasComplete && cast_.lines.complete()) {
-        std::string coins;
-        if (settings_.CastMode == settings::kAutomaticMode) {
-            for (const auto& line : cast_.coins) {
-                for (int number : line)
-                    coins += (coins.empty() ? "" : " ") + std::to_string(number);
-            }
-        }
-        lastCastId_ =
-            recordCast(cast_.values, static_cast<int>(settings_.CastMode), coins, question_);
-        questionUsed_ = true;
-    } else if (!cast_.lines.castCount() && questionUsed_) {
-        // Cleared after a completed cast: the next question is a new one.
-        question_.clear();
-        questionUsed_ = false;
-        lastCastId_ = 0;
-    }
+    consultation_.CastChanged(cast_, castMethod(), wasComplete);
     refreshInterpretation();
 }
 
@@ -70,44 +60,32 @@ void TForm1::refreshInterpretation() {
     if (!interpretation_ || !interpretation_->isVisible())
         return;
     interpretation_->setTextFont(Memo1->font());
-    if (castSubject_)
-        interpretation_->showCast(*castSubject_, subjectOrigin_);
-    else if (tableSubject_)
-        interpretation_->showHexagram(tableSubject_);
-    else
-        interpretation_->showCast(cast_.values);
+    QString origin;
+    if (consultation_.subject().kind == divination::Subject::Kind::OwnThrow)
+        origin = QStringLiteral("Свой бросок. ");
+    else if (const std::optional<journal::Cast>& entry = consultation_.shownEntry())
+        origin = QStringLiteral("Из журнала, %1. ")
+                     .arg(QString::fromStdString(journal::RussianDateTime(entry->castAt)));
+    interpretation_->showSubject(consultation_.interpretation(), origin);
 }
 
-void TForm1::N49Click() {
+void TForm1::showInterpretation() {
     if (!interpretation_) {
-        // Its errors wait for the press that brought them to be reported.
-        interpretation_ =
-            new forms::InterpretationWindow({[this](const QString& text) { reportLater(text); },
-                                             [this](int hexagram) { ShowReading(hexagram); }},
-                                            this);
+        // Its errors wait for the action that brought them to be said.
+        interpretation_ = new forms::InterpretationWindow(
+            {[this](const QString& text) { consultation_.Report(text.toStdString()); },
+             [this](int hexagram) { ShowReading(hexagram); }},
+            this);
     }
     interpretation_->showAndRaise();
     refreshInterpretation();
-    reportQueued();
 }
 
-void TForm1::N50Click() {
+void TForm1::castOwnThrow() {
     const std::optional<divination::LineValues> values = seams_.askOwnThrow();
     if (!values)
         return;
-    castSubject_ = values;
-    journalSubject_.reset();
-    subjectOrigin_ = QStringLiteral("Свой бросок. ");
-    N49Click();
-    // A question written for a cast in progress stays with it; one written
-    // with no cast in progress goes with this throw.
     const bool castInProgress = cast_.lines.castCount() && !cast_.lines.complete();
-    const int mode = static_cast<int>(journal::Mode::OwnThrow);
-    if (castInProgress || questionUsed_) {
-        recordCast(*values, mode, {}, {});
-    } else {
-        lastCastId_ = recordCast(*values, mode, {}, question_);
-        questionUsed_ = true;
-    }
-    reportQueued();
+    consultation_.OpenOwnThrow(*values, castInProgress);
+    showInterpretation();
 }

@@ -102,11 +102,8 @@ void TForm1::buildTable(QGroupBox* group) {
 
 void TForm1::TableButtonClick(int hexagram) {
     ShowReading(hexagram);
-    tableSubject_ = hexagram;
-    castSubject_.reset();
-    journalSubject_.reset();
+    consultation_.OpenTable(hexagram);
     refreshInterpretation();
-    reportQueued();
 }
 
 // Loads first, so a file that fails leaves the reading area as it was; the

@@ -52,8 +52,8 @@ void ForBothTwins(QAction* action, QAction* twin, Change change) {
 
 }  // namespace
 
-MenuItems::MenuItems(QMainWindow* window, ErrorReporter report)
-    : window_(window), report_(std::move(report)) {}
+MenuItems::MenuItems(QMainWindow* window, ActionRunner act)
+    : window_(window), act_(std::move(act)) {}
 
 MenuItems::~MenuItems() = default;
 
@@ -182,7 +182,7 @@ void MenuItems::invoke(const QString& name) {
 }
 
 void MenuItems::invokeGuarded(const QString& name) {
-    RunGuarded(report_, [this, name] { invoke(name); });
+    act_([this, name] { invoke(name); });
 }
 
 // Qt flips a checkable item's mark before it says the item was chosen; the

@@ -53,7 +53,7 @@ using MenuHandlers = std::map<QString, std::function<void()>>;
 
 class MenuItems {
 public:
-    MenuItems(QMainWindow* window, ErrorReporter report);
+    MenuItems(QMainWindow* window, ActionRunner act);
     ~MenuItems();
 
     // A name that is some row's parent becomes a submenu.
@@ -88,7 +88,7 @@ private:
     void triggered(Item& item, const QString& name);
 
     QMainWindow* window_;
-    ErrorReporter report_;
+    ActionRunner act_;
     QMenu* popup_ = nullptr;
     std::vector<std::unique_ptr<Item>> items_;
     std::map<QString, Item*> byName_;  // both twins of a pair

@@ -87,22 +87,37 @@ std::string ReadRow(SQLite::Statement& row, NewCast& cast) {
         return (value.isInteger() && value.getInt64() >= low && value.getInt64() <= high) ||
                (nullable && value.isNull());
     };
-    int mode = 0;
+    int mode = 0, hexagram = 0, second = 0;
+    std::string lines, coins;
     if (!text(0, false, cast.castAt))
         return "время гадания не текст";
     if (!integer(1, false, 1, 4, mode))
         return "способ гадания не от 1 до 4";
-    cast.mode = static_cast<Mode>(mode);
-    if (!text(2, false, cast.lines))
+    cast.method = *internal::MethodOfCode(mode);
+    if (!text(2, false, lines))
         return "черты не текст";
-    if (!text(3, true, cast.coins) || (row.getColumn(3).isText() && cast.coins.empty()))
+    if (!text(3, true, coins) || (row.getColumn(3).isText() && coins.empty()))
         return "монеты не текст";
-    if (!integer(4, false, 1, 64, cast.hexagram))
+    if (!integer(4, false, 1, 64, hexagram))
         return "номер гексаграммы не от 1 до 64";
-    if (!integer(5, true, 1, 64, cast.relating))
+    if (!integer(5, true, 1, 64, second))
         return "номер второй гексаграммы не от 1 до 64";
     if (!text(6, true, cast.question) || !text(7, true, cast.note))
         return "вопрос или заметка не текст";
+
+    const std::optional<divination::LineValues> values = internal::ValuesOfText(lines);
+    if (!values)
+        return "черты не шесть цифр от 6 до 9";
+    cast.values = *values;
+    if (hexagram != divination::HexagramOf(cast.values))
+        return "номер гексаграммы не соответствует чертам";
+    if (second != divination::RelatingHexagram(cast.values))
+        return "вторая гексаграмма не соответствует чертам";
+    if (!coins.empty()) {
+        cast.coins = internal::CoinsOfText(coins);
+        if (!cast.coins)
+            return "монеты не восемнадцать чисел от 0 до 999 через пробел";
+    }
     return CastProblem(cast);
 }
 
@@ -259,17 +274,20 @@ std::int64_t Journal::RestoreFromBytes(std::string bytes, const std::string& pat
                                "AND mode = ?3 AND lines = ?4 AND coins IS ?5 AND question = ?6");
         internal::CastWriter writer(*state_);
         std::map<std::tuple<std::string, int, std::string, std::string, std::string>, std::int64_t>
-            seen;
+            seen;  // in the file's own form, as the query compares them
         std::int64_t added = 0;
         for (const NewCast& cast : casts) {
             const std::int64_t moment = *ParseTimestamp(cast.castAt);
-            const std::int64_t wanted = ++seen[{cast.castAt, static_cast<int>(cast.mode),
-                                                cast.lines, cast.coins, cast.question}];
+            const int mode = internal::MethodCode(cast.method);
+            const std::string lines = internal::LinesText(cast.values);
+            const std::string coins = cast.coins ? internal::CoinsText(*cast.coins) : "";
+            const std::int64_t wanted =
+                ++seen[{cast.castAt, mode, lines, coins, cast.question}];
             have.reset();
             have.bind(1, moment);
             have.bind(2, cast.castAt);
-            have.bind(3, static_cast<int>(cast.mode));
-            have.bind(4, cast.lines);
+            have.bind(3, mode);
+            have.bind(4, lines);
             internal::BindCoins(have, 5, cast.coins);
             have.bind(6, cast.question);
             have.executeStep();

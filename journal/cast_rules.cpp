@@ -1,9 +1,8 @@
-// What a journal entry must be: its time text and how it reads, and the
-// rules that tie a cast's lines to its coins and its two hexagrams.
+// What a journal entry must be: its time text and how it reads, the file's
+// form of a cast's values, coins and method, and what a cast must agree with.
 #include <array>
 #include <cstdio>
 
-#include "divination/hexagrams.h"
 #include "journal/internal.h"
 #include "journal/journal.h"
 
@@ -97,44 +96,78 @@ bool ValidUtf8(const std::string& text) {
     return true;
 }
 
-// 6 and 8 are broken lines, 7 and 9 solid; 6 and 9 change.
-int HexagramOf(const std::string& lines, bool flipChanging) {
-    divination::Lines cells;
-    for (int i = 0; i < 6; ++i) {
-        bool solid = lines[i] == '7' || lines[i] == '9';
-        if (flipChanging && (lines[i] == '6' || lines[i] == '9'))
-            solid = !solid;
-        cells.cells[i] = solid ? divination::Line::Solid : divination::Line::Broken;
-    }
-    return divination::IdentifyHexagram(cells);
-}
-
-// The line a throw of three coins gives: as many odd numbers as there are,
-// three 9, two 7, one 8, none 6.
-char LineOfCoins(int a, int b, int c) {
-    static constexpr char kByOddCount[] = "6879";
-    return kByOddCount[a % 2 + b % 2 + c % 2];
-}
+}  // namespace
 
 // Exactly 18 numbers 0…999, without leading zeros, single spaces between.
-bool ParseCoins(const std::string& text, std::array<int, 18>& coins) {
+std::optional<divination::CoinNumbers> internal::CoinsOfText(const std::string& text) {
+    divination::CoinNumbers coins{};
     std::size_t at = 0;
     for (int n = 0; n < 18; ++n) {
         if (n > 0 && (at >= text.size() || text[at++] != ' '))
-            return false;
+            return std::nullopt;
         const std::size_t start = at;
         int value = 0;
         while (at < text.size() && text[at] >= '0' && text[at] <= '9' && at - start < 4)
             value = value * 10 + (text[at++] - '0');
         const std::size_t length = at - start;
         if (length == 0 || length > 3 || (length > 1 && text[start] == '0'))
-            return false;
+            return std::nullopt;
         coins[n] = value;
     }
-    return at == text.size();
+    if (at != text.size())
+        return std::nullopt;
+    return coins;
 }
 
-}  // namespace
+std::string internal::CoinsText(const divination::CoinNumbers& coins) {
+    std::string text;
+    for (int number : coins)
+        text += (text.empty() ? "" : " ") + std::to_string(number);
+    return text;
+}
+
+std::string internal::LinesText(const divination::LineValues& values) {
+    std::string digits;
+    for (int value : values)
+        digits += static_cast<char>('0' + value);
+    return digits;
+}
+
+std::optional<divination::LineValues> internal::ValuesOfText(const std::string& digits) {
+    if (digits.size() != 6)
+        return std::nullopt;
+    divination::LineValues values{};
+    for (int i = 0; i < 6; ++i) {
+        values[i] = digits[i] - '0';
+        if (!divination::IsLineValue(values[i]))
+            return std::nullopt;
+    }
+    return values;
+}
+
+// The numbers the file has always held for the ways of casting.
+int internal::MethodCode(divination::Method method) {
+    switch (method) {
+        case divination::Method::Coins:
+            return 1;
+        case divination::Method::SemiAutomatic:
+            return 2;
+        case divination::Method::HeadsAndTails:
+            return 3;
+        case divination::Method::OwnThrow:
+            return 4;
+    }
+    return 0;
+}
+
+std::optional<divination::Method> internal::MethodOfCode(std::int64_t code) {
+    for (auto method : {divination::Method::Coins, divination::Method::SemiAutomatic,
+                        divination::Method::HeadsAndTails, divination::Method::OwnThrow}) {
+        if (MethodCode(method) == code)
+            return method;
+    }
+    return std::nullopt;
+}
 
 std::string internal::TextProblem(const std::string& text, const char* what) {
     if (text.size() > kMaxTextBytes)
@@ -181,26 +214,26 @@ std::string RussianDateTime(const std::string& castAt) {
 std::string CastProblem(const NewCast& cast) {
     if (!ParseTimestamp(cast.castAt))
         return "время гадания не в виде 2026-12-08T21:14:05+03:00";
-    const int mode = static_cast<int>(cast.mode);
-    if (mode < 1 || mode > 4)
+    if (!internal::MethodCode(cast.method))
         return "способ гадания не от 1 до 4";
-    if (cast.lines.size() != 6 || cast.lines.find_first_not_of("6789") != std::string::npos)
-        return "черты не шесть цифр от 6 до 9";
-    if (cast.hexagram != HexagramOf(cast.lines, false))
-        return "номер гексаграммы не соответствует чертам";
-    const bool changes = cast.lines.find_first_of("69") != std::string::npos;
-    if (cast.relating != (changes ? HexagramOf(cast.lines, true) : 0))
-        return "вторая гексаграмма не соответствует чертам";
-    if (cast.mode == Mode::Automatic) {
-        std::array<int, 18> coins;
-        if (!ParseCoins(cast.coins, coins))
-            return "монеты не восемнадцать чисел от 0 до 999 через пробел";
+    for (int value : cast.values) {
+        if (!divination::IsLineValue(value))
+            return "черты не шесть цифр от 6 до 9";
+    }
+    if (divination::HasCoins(cast.method)) {
+        if (!cast.coins)
+            return "у автоматического гадания нет монет";
+        for (int number : *cast.coins) {
+            if (number < 0 || number > 999)
+                return "монеты не восемнадцать чисел от 0 до 999 через пробел";
+        }
+        const divination::CoinNumbers& coins = *cast.coins;
         for (int line = 0; line < 6; ++line) {
-            if (LineOfCoins(coins[3 * line], coins[3 * line + 1], coins[3 * line + 2]) !=
-                cast.lines[line])
+            if (divination::ValueFromCoins(coins[3 * line], coins[3 * line + 1],
+                                           coins[3 * line + 2]) != cast.values[line])
                 return "монеты не соответствуют чертам";
         }
-    } else if (!cast.coins.empty()) {
+    } else if (cast.coins) {
         return "монеты записаны не у автоматического гадания";
     }
     if (std::string problem = internal::TextProblem(cast.question, "вопрос"); !problem.empty())

@@ -4,6 +4,7 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
+#include <optional>
 #include <string>
 
 #include "journal/journal.h"
@@ -39,14 +40,26 @@ inline std::string SqliteReason(const SQLite::Exception& error, const SQLite::Da
     return SqliteReason(extended > 0 ? extended : error.getErrorCode(), db.getHandle());
 }
 
-// "<what> "<path>". <reason>"
+// The file's form of a cast: the values as six digits ("979787"), the coins
+// as 18 numbers with single blanks between, the method as 1…4. Back, nothing
+// unless the text has exactly that form.
+std::string LinesText(const divination::LineValues& values);
+std::optional<divination::LineValues> ValuesOfText(const std::string& digits);
+std::string CoinsText(const divination::CoinNumbers& coins);
+std::optional<divination::CoinNumbers> CoinsOfText(const std::string& text);
+int MethodCode(divination::Method method);  // 0 for none
+std::optional<divination::Method> MethodOfCode(std::int64_t code);
+
 // Binds the coin numbers, or NULL for a cast that has none.
-inline void BindCoins(SQLite::Statement& statement, int index, const std::string& coins) {
-    if (coins.empty())
-        statement.bind(index);
+inline void BindCoins(SQLite::Statement& statement, int index,
+                      const std::optional<divination::CoinNumbers>& coins) {
+    if (coins)
+        statement.bind(index, CoinsText(*coins));
     else
-        statement.bind(index, coins);
+        statement.bind(index);
 }
+
+// "<what> "<path>". <reason>"
 
 Error FileError(const std::string& what, const std::string& pathText, const std::string& reason);
 

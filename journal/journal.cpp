@@ -113,11 +113,12 @@ Cast ReadCast(SQLite::Statement& row) {
     Cast cast;
     cast.id = row.getColumn(0).getInt64();
     cast.castAt = row.getColumn(1).getString();
-    cast.mode = static_cast<Mode>(row.getColumn(2).getInt());
-    cast.lines = row.getColumn(3).getString();
-    cast.coins = row.getColumn(4).getString();
-    cast.hexagram = row.getColumn(5).getInt();
-    cast.relating = row.getColumn(6).getInt();
+    // What the journal itself wrote was checked then; a row another copy of
+    // an older program wrote reads the same way.
+    cast.method = internal::MethodOfCode(row.getColumn(2).getInt()).value_or(divination::Method::OwnThrow);
+    cast.values = internal::ValuesOfText(row.getColumn(3).getString()).value_or(divination::LineValues{});
+    if (!row.getColumn(4).isNull())
+        cast.coins = internal::CoinsOfText(row.getColumn(4).getString());
     cast.question = row.getColumn(7).getString();
     cast.note = row.getColumn(8).getString();
     cast.moment = row.getColumn(9).getInt64();
@@ -372,14 +373,16 @@ CastWriter::CastWriter(Journal::State& state)
 std::int64_t CastWriter::Insert(const NewCast& cast, std::int64_t moment) {
     insertCast_.reset();
     insertCast_.bind(1, cast.castAt);
-    insertCast_.bind(2, static_cast<int>(cast.mode));
-    insertCast_.bind(3, cast.lines);
+    const int hexagram = divination::HexagramOf(cast.values);
+    const int second = divination::RelatingHexagram(cast.values);
+    insertCast_.bind(2, MethodCode(cast.method));
+    insertCast_.bind(3, LinesText(cast.values));
     BindCoins(insertCast_, 4, cast.coins);
-    insertCast_.bind(5, cast.hexagram);
-    if (cast.relating == 0)
+    insertCast_.bind(5, hexagram);
+    if (second == 0)
         insertCast_.bind(6);
     else
-        insertCast_.bind(6, cast.relating);
+        insertCast_.bind(6, second);
     insertCast_.bind(7, cast.question);
     insertCast_.bind(8, cast.note);
     insertCast_.bind(9, moment);
@@ -389,7 +392,7 @@ std::int64_t CastWriter::Insert(const NewCast& cast, std::int64_t moment) {
     insertText_.bind(1, id);
     insertText_.bind(2, FoldForSearch(cast.question));
     insertText_.bind(3, FoldForSearch(cast.note));
-    insertText_.bind(4, SearchNames(state_, cast.hexagram, cast.relating));
+    insertText_.bind(4, SearchNames(state_, hexagram, second));
     insertText_.exec();
     return id;
 }

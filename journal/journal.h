@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "divination/interpretation.h"
 
 namespace journal {
 
@@ -27,20 +28,17 @@ public:
 
 inline constexpr const char* kJournalFile = "Journal.db";
 
-// How a cast was made; the numbers are what the file holds.
-enum class Mode : int { Automatic = 1, SemiAutomatic = 2, Normal = 3, OwnThrow = 4 };
-
 // A question or a note longer than this is refused, in a backup too.
 inline constexpr std::size_t kMaxTextBytes = 100000;
 
+// A cast as it is kept: how it was made and what it gave. How the file
+// holds it is the journal's own business.
 struct NewCast {
     std::string castAt;  // LocalTimestamp(): "2026-12-08T21:14:05+03:00"
-    Mode mode = Mode::Normal;
-    std::string lines;     // six of "6789", line 1 first
-    std::string coins;     // automatic casts: the 18 numbers drawn; else empty
-    int hexagram = 0;      // 1…64
-    int relating = 0;      // every changing line flipped; 0 when none changes
-    std::string question;  // UTF-8, may be empty
+    divination::Method method = divination::Method::HeadsAndTails;
+    divination::LineValues values{};                // six values 6…9, line 1 first
+    std::optional<divination::CoinNumbers> coins;  // the program's coins, when it tossed them
+    std::string question;                           // UTF-8, may be empty
     std::string note;
 };
 
@@ -83,7 +81,8 @@ std::optional<std::int64_t> ParseTimestamp(const std::string& castAt);
 std::string RussianDateTime(const std::string& castAt);
 
 // Why this cast may not be kept ("монеты не соответствуют чертам"), or
-// empty when it may: the values must agree with each other as a cast's do.
+// empty when it may: its values and coins must agree by the rules of the
+// cast, and its texts be UTF-8 of a sane length.
 std::string CastProblem(const NewCast& cast);
 
 class Journal {

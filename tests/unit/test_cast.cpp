@@ -8,6 +8,7 @@
 #include "base/error.h"
 #include "divination/cast.h"
 #include "divination/hexagrams.h"
+#include "divination/interpretation.h"
 
 using namespace divination;
 using base::Error;
@@ -277,11 +278,57 @@ TEST(Changes, SecondAndNuclearHexagrams) {
     EXPECT_EQ(NuclearHexagram(1), 1);
     EXPECT_EQ(NuclearHexagram(2), 2);
     EXPECT_EQ(NuclearHexagram(3), 23);
-    EXPECT_EQ(AnsweringLines({9, 7, 8, 6, 7, 8}), (std::vector<int>{1, 4}));
-    EXPECT_EQ(AnsweringLines({7, 7, 7, 7, 7, 7}), std::vector<int>{});
-    EXPECT_EQ(AnsweringLines({9, 9, 9, 9, 9, 9}), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
-    EXPECT_EQ(AnsweringLines({6, 6, 6, 6, 6, 6}), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
-    EXPECT_EQ(AnsweringLines({9, 6, 6, 6, 6, 6}).size(), 6u);  // 24: no seventh text
+}
+
+// What the program says of a subject, row by row from the tradition's rule:
+// the changing lines answer from the bottom, 1 and 2 add the text for all
+// six changing, nothing changing leaves the reading, and a hexagram from
+// the table is read with every line.
+TEST(Interpretation, SaysWhichTextsAnswerEverySubject) {
+    using Kind = Subject::Kind;
+    struct Row {
+        Subject subject;
+        int hexagram, second;
+        Answer answer;
+        std::vector<int> texts;
+    };
+    const std::vector<Row> rows = {
+        {Subject::OfTable(3), 3, 0, Answer::AllLines, {1, 2, 3, 4, 5, 6}},
+        {Subject::OfTable(1), 1, 0, Answer::AllLines, {1, 2, 3, 4, 5, 6, 7}},
+        {Subject::OfTable(2), 2, 0, Answer::AllLines, {1, 2, 3, 4, 5, 6, 7}},
+        {Subject::OfCast({7, 8, 8, 8, 7, 8}), 3, 0, Answer::Reading, {}},
+        {Subject::OfCast({9, 8, 8, 8, 7, 8}), 3, 8, Answer::ChangingLines, {1}},
+        {Subject::OfCast({9, 7, 8, 6, 7, 8}), 60, 47, Answer::ChangingLines, {1, 4}},
+        {Subject::OfCast({6, 6, 9, 8, 8, 8}), 15, 19, Answer::ChangingLines, {1, 2, 3}},
+        {Subject::OfCast({7, 9, 6, 9, 6, 8}), 54, 63, Answer::ChangingLines, {2, 3, 4, 5}},
+        {Subject::OfEntry({9, 9, 9, 9, 9, 7}), 1, 23, Answer::ChangingLines, {1, 2, 3, 4, 5}},
+        {Subject::OfOwnThrow({9, 9, 9, 9, 9, 9}), 1, 2, Answer::ChangingLines,
+         {1, 2, 3, 4, 5, 6, 7}},
+        {Subject::OfCast({6, 6, 6, 6, 6, 6}), 2, 1, Answer::ChangingLines, {1, 2, 3, 4, 5, 6, 7}},
+        {Subject::OfOwnThrow({9, 6, 6, 6, 6, 6}), 24, 44, Answer::ChangingLines,
+         {1, 2, 3, 4, 5, 6}},
+        {Subject::OfCast({9, 7, 7, 0, 0, 0}), 0, 0, Answer::Incomplete, {}},
+    };
+    for (const Row& row : rows) {
+        const Interpretation said = Interpret(row.subject);
+        SCOPED_TRACE(testing::PrintToString(row.subject.values));
+        EXPECT_EQ(said.hexagram, row.hexagram);
+        EXPECT_EQ(said.second, row.second);
+        EXPECT_EQ(said.answer, row.answer);
+        EXPECT_EQ(said.texts, row.texts);
+        if (row.hexagram)
+            EXPECT_EQ(said.nuclear, NuclearHexagram(row.hexagram));
+        if (row.subject.kind != Kind::Table)
+            EXPECT_EQ(said.changing.size(), row.texts.size() - (row.texts.size() == 7));
+    }
+    // Every hexagram from the table is itself, unchanged, read whole.
+    for (int n = 1; n <= 64; ++n) {
+        const Interpretation said = Interpret(Subject::OfTable(n));
+        EXPECT_EQ(said.hexagram, n);
+        EXPECT_EQ(said.second, 0);
+        EXPECT_TRUE(said.changing.empty());
+        EXPECT_EQ(said.texts.size(), n <= 2 ? 7u : 6u);
+    }
 }
 
 TEST(AutomaticCast, FailuresCutThePressShort) {

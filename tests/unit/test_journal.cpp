@@ -33,13 +33,21 @@ std::string Name(int n) {
 
 // Lines 977888: hexagram 11, line 1 changes, so the second is 46.
 NewCast Automatic(const std::string& castAt, const std::string& question = "") {
-    return {castAt, Mode::Automatic, "977888", "1 3 5 1 3 2 7 9 10 1 2 4 0 998 999 100 200 301", 11,
-            46,     question,        ""};
+    return {castAt,
+            divination::Method::Coins,
+            {9, 7, 7, 8, 8, 8},
+            divination::CoinNumbers{1, 3, 5, 1, 3, 2, 7, 9, 10, 1, 2, 4, 0, 998, 999, 100, 200, 301},
+            question,
+            ""};
 }
 
-NewCast Manual(const std::string& castAt, const std::string& lines, int hexagram,
+// Heads and tails by hand: `lines` as six digits 7 and 8, line 1 first.
+NewCast Manual(const std::string& castAt, const std::string& lines,
                const std::string& question = "") {
-    return {castAt, Mode::Normal, lines, "", hexagram, 0, question, ""};
+    divination::LineValues values{};
+    for (int i = 0; i < 6; ++i)
+        values[i] = lines.at(i) - '0';
+    return {castAt, divination::Method::HeadsAndTails, values, std::nullopt, question, ""};
 }
 
 std::string Absolute(const char* name) {
@@ -101,7 +109,7 @@ TEST(JournalRecord, KeepsEachCastAsOneRowExactlyAsGiven) {
     {
         Journal journal = Journal::Open(kJournalFile, Name);
         EXPECT_EQ(journal.Record(Automatic("2026-12-08T21:14:05+03:00", "Что «ждёт»?")), 1);
-        NewCast manual = Manual("2026-12-09T08:00:00+03:00", "777777", 1);
+        NewCast manual = Manual("2026-12-09T08:00:00+03:00", "777777");
         manual.note = "строка 1\nстрока 2";
         EXPECT_EQ(journal.Record(manual), 2);
     }
@@ -136,20 +144,17 @@ TEST(JournalRecord, RefusesACastWhoseValuesDisagree) {
     const std::vector<Case> cases = {
         {[](NewCast& c) { c.castAt = "2026-02-30T10:00:00+03:00"; },
          "время гадания не в виде 2026-12-08T21:14:05+03:00"},
-        {[](NewCast& c) { c.mode = static_cast<Mode>(5); }, "способ гадания не от 1 до 4"},
-        {[](NewCast& c) { c.lines = "97788"; }, "черты не шесть цифр от 6 до 9"},
-        {[](NewCast& c) { c.hexagram = 12; }, "номер гексаграммы не соответствует чертам"},
-        {[](NewCast& c) { c.relating = 0; }, "вторая гексаграмма не соответствует чертам"},
-        {[](NewCast& c) { c.coins.pop_back(); }, "монеты не соответствуют чертам"},
-        {[](NewCast& c) { c.coins += " 1"; },
+        {[](NewCast& c) { c.method = static_cast<divination::Method>(9); },
+         "способ гадания не от 1 до 4"},
+        {[](NewCast& c) { c.values[5] = 5; }, "черты не шесть цифр от 6 до 9"},
+        {[](NewCast& c) { c.values[0] = 7; }, "монеты не соответствуют чертам"},
+        {[](NewCast& c) { (*c.coins)[17] = 300; }, "монеты не соответствуют чертам"},
+        {[](NewCast& c) { (*c.coins)[0] = 1001; },
          "монеты не восемнадцать чисел от 0 до 999 через пробел"},
-        {[](NewCast& c) { c.coins.replace(0, 1, "01"); },
+        {[](NewCast& c) { (*c.coins)[4] = -1; },
          "монеты не восемнадцать чисел от 0 до 999 через пробел"},
-        {[](NewCast& c) { c.coins.replace(0, 1, "1001"); },
-         "монеты не восемнадцать чисел от 0 до 999 через пробел"},
-        {[](NewCast& c) { c.coins.replace(1, 1, "  "); },
-         "монеты не восемнадцать чисел от 0 до 999 через пробел"},
-        {[](NewCast& c) { c.mode = Mode::OwnThrow; },
+        {[](NewCast& c) { c.coins.reset(); }, "у автоматического гадания нет монет"},
+        {[](NewCast& c) { c.method = divination::Method::OwnThrow; },
          "монеты записаны не у автоматического гадания"},
         {[](NewCast& c) { c.question = std::string(kMaxTextBytes + 1, 'a'); },
          "вопрос длиннее 100000 байт"},
@@ -197,7 +202,7 @@ TEST(JournalRecord, AFullDiskLeavesTheJournalAsItWas) {
 TEST(JournalOpen, MigratesAnEmptyFileAndRefusesFilesItCannotRead) {
     TempWorkingFolder folder;
     folder.write(kJournalFile, "");
-    Journal::Open(kJournalFile, Name).Record(Manual("2026-12-08T21:14:05+03:00", "888888", 2));
+    Journal::Open(kJournalFile, Name).Record(Manual("2026-12-08T21:14:05+03:00", "888888"));
     {
         SQLite::Database db(kJournalFile, SQLite::OPEN_READONLY);
         EXPECT_EQ(db.execAndGet("PRAGMA user_version").getInt(), 1);
@@ -298,9 +303,9 @@ TEST(JournalList, SearchesQuestionsNotesAndNamesByWordStarts) {
     const std::int64_t tree =
         journal.Record(Automatic("2026-01-01T10:00:00+03:00", "Ёлка во дворе"));
     const std::int64_t fir =
-        journal.Record(Manual("2026-01-02T10:00:00+03:00", "777777", 1, "ЕЛЬ у дома"));
+        journal.Record(Manual("2026-01-02T10:00:00+03:00", "777777", "ЕЛЬ у дома"));
     const std::int64_t move =
-        journal.Record(Manual("2026-01-03T10:00:00+03:00", "888777", 12, "Переезд в новый дом"));
+        journal.Record(Manual("2026-01-03T10:00:00+03:00", "888777", "Переезд в новый дом"));
     journal.SetNote(fir, "Старый дом, «ёмкий» чердак");
     struct Case {
         Query query;
@@ -336,7 +341,7 @@ TEST(JournalList, PagesGoNewestFirstByTheRealMoment) {
         "2026-01-01T12:00:00+03:00", "2026-01-01T05:00:00-05:30", "2026-01-01T10:00:00+00:00",
         "2026-01-01T16:00:00+05:30", "2025-12-31T23:59:59-09:00"};
     for (const std::string& at : times)
-        journal.Record(Manual(at, "777777", 1));
+        journal.Record(Manual(at, "777777"));
     EXPECT_EQ(Listed(journal, {}, 1), (std::vector<std::int64_t>{4, 2, 3, 1, 5}));
     EXPECT_EQ(Listed(journal, {}, 3), (std::vector<std::int64_t>{4, 2, 3, 1, 5}));
     const std::optional<Cast> found = journal.Find(2);
@@ -361,7 +366,7 @@ TEST(JournalBackup, ARestoreAddsOnlyTheMissingCastsOnce) {
         Journal old = Journal::Open("old.db", Name);
         old.Record(Automatic("2026-01-01T10:00:00+03:00", "дважды"));
         old.Record(Automatic("2026-01-01T10:00:00+03:00", "дважды"));
-        const std::int64_t kept = old.Record(Manual("2026-01-02T10:00:00+03:00", "888777", 12));
+        const std::int64_t kept = old.Record(Manual("2026-01-02T10:00:00+03:00", "888777"));
         old.SetNote(kept, "заметка");
         old.BackupTo("copy.db");
         old.BackupTo("copy.db");  // over an earlier copy
@@ -380,8 +385,7 @@ TEST(JournalBackup, ARestoreAddsOnlyTheMissingCastsOnce) {
     EXPECT_EQ(journal.Count({"дважды"}), 2);
     const std::vector<Cast> page = journal.Page({"заметка"}, {}, 10);
     ASSERT_EQ(page.size(), 1u);
-    EXPECT_EQ(page[0].lines, "888777");
-    EXPECT_EQ(page[0].hexagram, 12);
+    EXPECT_EQ(page[0].values, (divination::LineValues{8, 8, 8, 7, 7, 7}));
     EXPECT_EQ(Listed(journal, {"упадок"}), std::vector<std::int64_t>{page[0].id});
 
     // Never over the journal itself or its log: the journal keeps every
@@ -394,7 +398,7 @@ TEST(JournalBackup, ARestoreAddsOnlyTheMissingCastsOnce) {
             EXPECT_NE(std::string(e.what()).find("Это файл самого журнала"), std::string::npos);
         }
     }
-    journal.Record(Manual("2026-01-03T10:00:00+03:00", "777777", 1));
+    journal.Record(Manual("2026-01-03T10:00:00+03:00", "777777"));
     EXPECT_EQ(journal.Count({}), 4);
     EXPECT_EQ(Journal::Open(kJournalFile, Name).Count({}), 4);
 }
@@ -419,6 +423,9 @@ TEST(JournalBackup, ARefusedRestoreLeavesTheJournalUntouched) {
     changed("mode.db", "UPDATE casts SET mode = 7 WHERE id = 1");
     changed("coins.db", "UPDATE casts SET coins = '1 3 5' WHERE id = 2");
     changed("typed.db", "UPDATE casts SET question = x'00' WHERE id = 2");
+    changed("second.db", "UPDATE casts SET relating = NULL WHERE id = 4");
+    changed("zeros.db", "UPDATE casts SET coins = '0' || coins WHERE id = 5");
+    changed("lines.db", "UPDATE casts SET lines = '97788' WHERE id = 6");
     changed("renamed.db", "ALTER TABLE casts RENAME COLUMN coins TO money");
     std::string broken = good;
     std::fill_n(broken.begin() + 6 * 4096, 200, '\x7F');
@@ -427,7 +434,7 @@ TEST(JournalBackup, ARefusedRestoreLeavesTheJournalUntouched) {
     folder.write("text.db", std::string(4096, 't'));
 
     Journal journal = Journal::Open(kJournalFile, Name);
-    journal.Record(Manual("2026-01-02T10:00:00+03:00", "888777", 12));
+    journal.Record(Manual("2026-01-02T10:00:00+03:00", "888777"));
     const std::string before = folder.read(kJournalFile) + folder.read("Journal.db-wal");
     const auto file = [](const char* name) { return "Файл \"" + Absolute(name) + "\""; };
     const std::map<const char*, std::string> refused = {
@@ -442,6 +449,12 @@ TEST(JournalBackup, ARefusedRestoreLeavesTheJournalUntouched) {
                          " повреждён. Запись 2: монеты не восемнадцать чисел от 0 до 999 через "
                          "пробел"},
         {"typed.db", file("typed.db") + " повреждён. Запись 2: вопрос или заметка не текст"},
+        {"second.db",
+         file("second.db") + " повреждён. Запись 4: вторая гексаграмма не соответствует чертам"},
+        {"zeros.db", file("zeros.db") +
+                         " повреждён. Запись 5: монеты не восемнадцать чисел от 0 до 999 через "
+                         "пробел"},
+        {"lines.db", file("lines.db") + " повреждён. Запись 6: черты не шесть цифр от 6 до 9"},
         {"broken.db", file("broken.db") + " повреждён"},
         {"short.db", file("short.db") + " повреждён"},
     };

@@ -130,7 +130,7 @@ void InterpretationTest::unreadableLineTextsAreReportedAndTheRestShown() {
     WorkingFolder folder;
     Harness h;
     h.ownThrowAnswers = {divination::LineValues{6, 8, 8, 8, 8, 6}};
-    h.form->Invoke(forms::kOwnThrowItem);
+    h.form->InvokeGuarded(forms::kOwnThrowItem);  // a user's action: its reports follow it
     QCOMPARE(h.errors.size(), 1);
     QVERIFY(
         h.errors[0].startsWith("Cannot open file \"" + folder.absolute("Text/Lines2.dat") + "\"."));

@@ -54,20 +54,20 @@ void JournalRecordingTest::automaticCastIsKeptOnceWithItsQuestionAndCoins() {
     const std::vector<journal::Cast> entries = Entries();
     QCOMPARE(entries.size(), size_t(1));
     const journal::Cast& cast = entries[0];
-    QCOMPARE(cast.mode, journal::Mode::Automatic);
+    QCOMPARE(cast.method, divination::Method::Coins);
     QCOMPARE(cast.question, std::string("Ехать ли мне?"));
     const divination::CastState& state = h.form->castState();
-    std::string lines, coins;
+    divination::LineValues values{};
+    divination::CoinNumbers coins{};
     for (int line = 0; line < 6; ++line) {
         const auto& three = state.coins[line];
-        lines += char('0' + divination::ValueFromCoins(three[0], three[1], three[2]));
-        for (int number : three)
-            coins += (coins.empty() ? "" : " ") + std::to_string(number);
+        values[line] = divination::ValueFromCoins(three[0], three[1], three[2]);
+        for (int coin = 0; coin < 3; ++coin)
+            coins[3 * line + coin] = three[coin];
     }
-    QCOMPARE(cast.lines, lines);
-    QCOMPARE(cast.coins, coins);
-    QCOMPARE(cast.hexagram, divination::IdentifyHexagram(state.lines));
-    QCOMPARE(cast.relating, divination::RelatingHexagram(state.values));
+    QCOMPARE(cast.values, values);
+    QCOMPARE(cast.coins, std::optional(coins));
+    QCOMPARE(divination::HexagramOf(cast.values), divination::IdentifyHexagram(state.lines));
     QVERIFY(journal::ParseTimestamp(cast.castAt).has_value());
 }
 
@@ -86,8 +86,8 @@ void JournalRecordingTest::questionAfterACastEditsThatCast() {
     QCOMPARE(entries.size(), size_t(2));
     QCOMPARE(entries[0].question + " / " + entries[1].question,
              std::string("Второй / Первый, уточнённый"));
-    QCOMPARE(entries[1].lines, std::string("777777"));
-    QCOMPARE(entries[1].mode, journal::Mode::Normal);
+    QCOMPARE(entries[1].values, (divination::LineValues{7, 7, 7, 7, 7, 7}));
+    QCOMPARE(entries[1].method, divination::Method::HeadsAndTails);
 
     // Written with no cast in progress, a question goes with an own throw,
     // and the next cast starts without it.
@@ -99,8 +99,9 @@ void JournalRecordingTest::questionAfterACastEditsThatCast() {
     Press(h, "Button2", 6);
     const std::vector<journal::Cast> later = Entries();
     QCOMPARE(later.size(), size_t(4));
-    QCOMPARE(later[1].mode, journal::Mode::OwnThrow);
-    QCOMPARE(later[1].lines + " " + later[1].question, std::string("987678 Третий"));
+    QCOMPARE(later[1].method, divination::Method::OwnThrow);
+    QCOMPARE(later[1].values, (divination::LineValues{9, 8, 7, 6, 7, 8}));
+    QCOMPARE(later[1].question, std::string("Третий"));
     QCOMPARE(later[0].question, std::string());
 }
 

@@ -31,20 +31,13 @@ std::string Name(int n) {
     return std::string(divination::kHexagramNames.at(n - 1).name);
 }
 
-// A cast by hand: the hexagrams follow from the lines.
+// A cast by hand, its values as six digits.
 journal::NewCast Cast(const std::string& castAt, const std::string& lines,
                       const std::string& question = "", const std::string& note = "") {
     divination::LineValues values{};
     for (int i = 0; i < 6; ++i)
         values[i] = lines[i] - '0';
-    return {castAt,
-            journal::Mode::Normal,
-            lines,
-            "",
-            divination::HexagramOf(values),
-            divination::RelatingHexagram(values),
-            question,
-            note};
+    return {castAt, divination::Method::HeadsAndTails, values, std::nullopt, question, note};
 }
 
 // 988878: hexagram 3, line 1 changes, so the second is 8.
@@ -438,6 +431,7 @@ void JournalWindowTest::exportWritesEachFormat() {
                      "Гексаграмма 3. Начальная трудность\n"
                      "Вторая гексаграмма: 8. Приближение\n"
                      "Ядерная гексаграмма: 23. Разорение\n\n"
+                     "Изменяющиеся черты\n\n"
                      "В начале девятка\n"
                      "Камень на пути; стой твёрдо.\n\n"
                      "Гексаграмма 3. Начальная трудность (Чжунь)\n\n"
@@ -488,7 +482,9 @@ void JournalWindowTest::exportSurvivesMissingTextsAndStopsWhenCancelled() {
     journal::Journal journal = journal::Journal::OpenInMemory(Name);
     journal.Record(Cast("2026-12-08T21:14:05+03:00", kChanging));
     journal.Record(Cast("2026-12-01T08:00:00+03:00", "777777"));
-    std::vector<journal::Cast> casts = journal.Page({}, {}, 10);
+    std::vector<consultation::Entry> casts;
+    for (const journal::Cast& cast : journal.Page({}, {}, 10))
+        casts.push_back(consultation::EntryOf(cast));
     casts.back().castAt.clear();  // a cast not recorded has no time
 
     const std::optional<QString> text = forms::CastsPlainText(casts);

@@ -269,17 +269,17 @@ void MainWindowTest::menuItems_data() {
     row("N40", "Уменьшенный", "", "N38");
     row("N8", "Выход", "", "popup");
     // Beyond the first menus: «ЖУРНАЛ», between «УСТАНОВКИ» and «СПРАВКА».
-    row("N52", "Печать…", "Ctrl+P", "N1");
-    row("N53", "Сохранить как…", "Ctrl+S", "N1");
-    row("N47", "ЖУРНАЛ", "", "");
-    row("N48", "Вопрос…", "Ctrl+E", "N47");
-    row("N49", "Толкование", "Ctrl+T", "N47");
-    row("N50", "Свой бросок…", "Ctrl+B", "N47");
-    row("N51", "Журнал гаданий", "Ctrl+J", "N47");
-    row("N55", "Вопрос…", "", "popup");
-    row("N56", "Толкование", "", "popup");
-    row("N57", "Свой бросок…", "", "popup");
-    row("N58", "Журнал гаданий", "", "popup");
+    row("printAction", "Печать…", "Ctrl+P", "N1");
+    row("saveAsAction", "Сохранить как…", "Ctrl+S", "N1");
+    row("journalMenu", "ЖУРНАЛ", "", "");
+    row("questionAction", "Вопрос…", "Ctrl+E", "journalMenu");
+    row("interpretationAction", "Толкование", "Ctrl+T", "journalMenu");
+    row("ownThrowAction", "Свой бросок…", "Ctrl+B", "journalMenu");
+    row("journalAction", "Журнал гаданий", "Ctrl+J", "journalMenu");
+    row("popupQuestionAction", "Вопрос…", "", "popup");
+    row("popupInterpretationAction", "Толкование", "", "popup");
+    row("popupOwnThrowAction", "Свой бросок…", "", "popup");
+    row("popupJournalAction", "Журнал гаданий", "", "popup");
 }
 
 void MainWindowTest::menuItems() {
