@@ -155,8 +155,8 @@ std::vector<Piece> EntryPieces(const consultation::Entry& entry, TextFiles& file
 }
 
 // Every entry's pieces, or nothing when the progress stopped the work.
-std::optional<std::vector<std::vector<Piece>>> AllPieces(const std::vector<consultation::Entry>& casts,
-                                                         const DocumentProgress& progress) {
+std::optional<std::vector<std::vector<Piece>>> AllPieces(
+    const std::vector<consultation::Entry>& casts, const DocumentProgress& progress) {
     TextFiles files;
     std::vector<std::vector<Piece>> entries;
     entries.reserve(casts.size());

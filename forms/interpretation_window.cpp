@@ -103,7 +103,7 @@ InterpretationWindow::InterpretationWindow(Seams seams, QWidget* parent)
 }
 
 void InterpretationWindow::showSubject(const divination::Interpretation& interpretation,
-                                const QString& origin) {
+                                       const QString& origin) {
     shown_ = interpretation;
     origin_ = origin;
     render();

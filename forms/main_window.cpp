@@ -35,7 +35,9 @@ TForm1::TForm1() : TForm1(Seams{}) {}
 TForm1::TForm1(Seams seams)
     : seams_(std::move(seams)),
       menus_(this, [this](const std::function<void()>& handler) { act(handler); }),
-      consultation_({{}, [this] { journalLost(); }, [this] {
+      consultation_({{},
+                     [this] { journalLost(); },
+                     [this] {
                          if (journalWindow_)
                              journalWindow_->refresh();
                      }}) {

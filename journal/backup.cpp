@@ -281,8 +281,7 @@ std::int64_t Journal::RestoreFromBytes(std::string bytes, const std::string& pat
             const int mode = internal::MethodCode(cast.method);
             const std::string lines = internal::LinesText(cast.values);
             const std::string coins = cast.coins ? internal::CoinsText(*cast.coins) : "";
-            const std::int64_t wanted =
-                ++seen[{cast.castAt, mode, lines, coins, cast.question}];
+            const std::int64_t wanted = ++seen[{cast.castAt, mode, lines, coins, cast.question}];
             have.reset();
             have.bind(1, moment);
             have.bind(2, cast.castAt);

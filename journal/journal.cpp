@@ -115,8 +115,10 @@ Cast ReadCast(SQLite::Statement& row) {
     cast.castAt = row.getColumn(1).getString();
     // What the journal itself wrote was checked then; a row another copy of
     // an older program wrote reads the same way.
-    cast.method = internal::MethodOfCode(row.getColumn(2).getInt()).value_or(divination::Method::OwnThrow);
-    cast.values = internal::ValuesOfText(row.getColumn(3).getString()).value_or(divination::LineValues{});
+    cast.method =
+        internal::MethodOfCode(row.getColumn(2).getInt()).value_or(divination::Method::OwnThrow);
+    cast.values =
+        internal::ValuesOfText(row.getColumn(3).getString()).value_or(divination::LineValues{});
     if (!row.getColumn(4).isNull())
         cast.coins = internal::CoinsOfText(row.getColumn(4).getString());
     cast.question = row.getColumn(7).getString();

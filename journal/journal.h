@@ -36,9 +36,9 @@ inline constexpr std::size_t kMaxTextBytes = 100000;
 struct NewCast {
     std::string castAt;  // LocalTimestamp(): "2026-12-08T21:14:05+03:00"
     divination::Method method = divination::Method::HeadsAndTails;
-    divination::LineValues values{};                // six values 6…9, line 1 first
+    divination::LineValues values{};               // six values 6…9, line 1 first
     std::optional<divination::CoinNumbers> coins;  // the program's coins, when it tossed them
-    std::string question;                           // UTF-8, may be empty
+    std::string question;                          // UTF-8, may be empty
     std::string note;
 };
 

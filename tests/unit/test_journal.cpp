@@ -33,12 +33,13 @@ std::string Name(int n) {
 
 // Lines 977888: hexagram 11, line 1 changes, so the second is 46.
 NewCast Automatic(const std::string& castAt, const std::string& question = "") {
-    return {castAt,
-            divination::Method::Coins,
-            {9, 7, 7, 8, 8, 8},
-            divination::CoinNumbers{1, 3, 5, 1, 3, 2, 7, 9, 10, 1, 2, 4, 0, 998, 999, 100, 200, 301},
-            question,
-            ""};
+    return {
+        castAt,
+        divination::Method::Coins,
+        {9, 7, 7, 8, 8, 8},
+        divination::CoinNumbers{1, 3, 5, 1, 3, 2, 7, 9, 10, 1, 2, 4, 0, 998, 999, 100, 200, 301},
+        question,
+        ""};
 }
 
 // Heads and tails by hand: `lines` as six digits 7 and 8, line 1 first.

@@ -10,6 +10,8 @@
 
 #include "base/text_file.h"
 #include "divination/coins.h"
+#include "divination/line_texts.h"
+#include "forms/cast_document.h"
 #include "forms/hexagram_figure.h"
 #include "forms/interpretation_window.h"
 #include "harness.h"
@@ -32,6 +34,27 @@ QString Shown(const Harness& h, const char* name) {
     return window->findChild<QTextBrowser*>(name)->toPlainText();
 }
 
+// A line-texts file of the hexagram: each line's text names it.
+void WriteLineTexts(const WorkingFolder& folder, int hexagram) {
+    std::string text = "Гексаграмма " + std::to_string(hexagram) + "\r\n";
+    for (int line = 1; line <= (hexagram <= 2 ? 7 : 6); ++line)
+        text += "\r\n" + divination::LineHeading(hexagram, line) + "\r\nТекст " +
+                std::to_string(line) + ".\r\n";
+    WriteText(folder, QString("Text/Lines%1.dat").arg(hexagram), text);
+}
+
+// The texts said, in order: the heading over them and each line's text.
+QStringList SaidTexts(const QString& shown) {
+    QStringList said;
+    for (const QString& line : shown.split('\n')) {
+        if ((line.startsWith("Текст ") && !line.startsWith("Текст не прочитан")) ||
+            line == "Изменяющиеся черты" || line == "Тексты черт" ||
+            line.startsWith("Изменяющихся черт нет"))
+            said << line;
+    }
+    return said;
+}
+
 }  // namespace
 
 class InterpretationTest : public QObject {
@@ -42,6 +65,8 @@ private slots:
     void ownThrowShowsItsTextsAndTheSecondHexagramsReading();
     void followsTheMainWindow();
     void unreadableLineTextsAreReportedAndTheRestShown();
+    void windowAndDocumentGiveTheSameTexts_data();
+    void windowAndDocumentGiveTheSameTexts();
 };
 
 void InterpretationTest::automaticCastColoursExactlyTheUnanimousLines() {
@@ -141,6 +166,55 @@ void InterpretationTest::unreadableLineTextsAreReportedAndTheRestShown() {
         QString("Изменяющиеся черты\nВ начале шестёрка (черта 1)\nТекст этой черты не удалось "
                 "прочитать.\nНаверху шестёрка (черта 6)\nТекст этой черты не удалось прочитать."));
     QCOMPARE(Shown(h, "InterpretationSecond"), QString("Вторая гексаграмма: 27. Питание"));
+}
+
+// Whatever the subject, print and export give the texts «Толкование» shows.
+void InterpretationTest::windowAndDocumentGiveTheSameTexts_data() {
+    QTest::addColumn<int>("table");
+    QTest::addColumn<divination::LineValues>("ownThrow");
+    QTest::addColumn<QStringList>("texts");
+    const divination::LineValues none{};
+    QTest::newRow("hexagram 3 from the table")
+        << 3 << none << QStringList{"Тексты черт", "Текст 1.", "Текст 2.", "Текст 3.",
+                                    "Текст 4.",    "Текст 5.", "Текст 6."};
+    QTest::newRow("two changing lines")
+        << 0 << divination::LineValues{9, 8, 8, 6, 7, 8}
+        << QStringList{"Изменяющиеся черты", "Текст 1.", "Текст 4."};
+    QTest::newRow("none changing")
+        << 0 << divination::LineValues{7, 8, 8, 8, 7, 8}
+        << QStringList{"Изменяющихся черт нет: ответом служит общее толкование гексаграммы."};
+    QTest::newRow("all six of 2") << 0 << divination::LineValues{6, 6, 6, 6, 6, 6}
+                                  << QStringList{"Изменяющиеся черты", "Текст 1.", "Текст 2.",
+                                                 "Текст 3.",           "Текст 4.", "Текст 5.",
+                                                 "Текст 6.",           "Текст 7."};
+}
+
+void InterpretationTest::windowAndDocumentGiveTheSameTexts() {
+    QFETCH(int, table);
+    QFETCH(divination::LineValues, ownThrow);
+    QFETCH(QStringList, texts);
+    WorkingFolder folder;
+    WriteLineTexts(folder, 2);
+    WriteLineTexts(folder, 3);
+    WriteText(folder, "Text/Text3.dat", "Гексаграмма 3\r\n");
+    Harness h;
+    h.form->Invoke(forms::kInterpretationItem);
+    if (table) {
+        // The table's button that shows this hexagram's number.
+        for (QToolButton* button : h.form->findChildren<QToolButton*>()) {
+            if (button->objectName().startsWith("SpeedButton") &&
+                button->text() == QString::number(table))
+                QTest::mouseClick(button, Qt::LeftButton);
+        }
+    } else {
+        h.ownThrowAnswers = {ownThrow};
+        h.form->InvokeGuarded(forms::kOwnThrowItem);
+    }
+    QCOMPARE(SaidTexts(Shown(h, "InterpretationTexts")), texts);
+    const std::optional<QString> printed =
+        forms::CastsPlainText({h.form->consultation().Current()});
+    QVERIFY(printed);
+    QCOMPARE(SaidTexts(*printed), texts);
 }
 
 QTEST_MAIN(InterpretationTest)
