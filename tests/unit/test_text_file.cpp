@@ -150,3 +150,24 @@ TEST(FileOpenError, TrailingDotsAndBlanksOfTheReasonAreCut) {
     EXPECT_EQ(text, "Cannot open file \"" + (folder.path() / "Save.Bmp").string() +
                         "\". Permission denied");
 }
+
+TEST(SystemReason, EachLanguageWordsTheNumbersItKnowsAndKeepsTheSystemsForTheRest) {
+    struct Case {
+        int errorNumber;
+        Language language;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {EACCES, Language::English, "Permission denied"},
+        {EISDIR, Language::English, "Is a directory"},
+        {EACCES, Language::Russian, "Нет доступа"},
+        {EPERM, Language::Russian, "Нет доступа"},
+        {ENOENT, Language::Russian, "Нет такого файла или папки"},
+        {ENFILE, Language::Russian, "Открыто слишком много файлов"},
+        // No words of the journal's own: the system's, as in English.
+        {EXDEV, Language::Russian, "Invalid cross-device link"},
+        {EXDEV, Language::English, "Invalid cross-device link"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SystemReason(c.errorNumber, c.language), c.reason) << c.errorNumber;
+}
