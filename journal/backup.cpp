@@ -13,6 +13,7 @@
 #include <map>
 #include <tuple>
 
+#include "base/text_file.h"
 #include "journal/internal.h"
 #include "journal/journal.h"
 
@@ -23,7 +24,7 @@ using internal::FileError;
 namespace {
 
 // A journal of a million casts takes some 200 MB; a file past this is none.
-constexpr off_t kMaxBackupBytes = off_t{1} << 30;
+constexpr std::uintmax_t kMaxBackupBytes = std::uintmax_t{1} << 30;
 
 // Removes the file at its path unless told it has been put in place.
 class TemporaryFile {
@@ -216,34 +217,24 @@ void Journal::BackupTo(const std::filesystem::path& path) {
 std::int64_t Journal::RestoreFrom(const std::filesystem::path& path) {
     std::error_code ignored;
     const std::string source = std::filesystem::absolute(path, ignored).lexically_normal().string();
-    const int fd = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        throw FileError("Не удалось открыть файл", source, internal::ErrnoReason(errno));
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        throw FileError("Не удалось открыть файл", source, "Это не обычный файл");
-    }
-    if (info.st_size > kMaxBackupBytes) {
-        ::close(fd);
-        throw Error("Файл \"" + source + "\" не является журналом гаданий");
-    }
-    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0) {
-            const int error = got < 0 ? errno : 0;
-            ::close(fd);
+    base::RegularFile file = base::ReadRegularFile(source, kMaxBackupBytes);
+    switch (file.failure) {
+        case base::ReadFailure::None:
+            break;
+        case base::ReadFailure::CannotOpen:
+            throw FileError("Не удалось открыть файл", source,
+                            internal::ErrnoReason(file.errorNumber));
+        case base::ReadFailure::NotRegular:
+            throw FileError("Не удалось открыть файл", source, "Это не обычный файл");
+        case base::ReadFailure::TooLarge:
+            throw Error("Файл \"" + source + "\" не является журналом гаданий");
+        case base::ReadFailure::CannotRead:
             throw FileError("Не удалось прочитать файл", source,
-                            error ? internal::ErrnoReason(error) : "Файл стал короче");
-        }
-        done += static_cast<std::size_t>(got);
+                            internal::ErrnoReason(file.errorNumber));
     }
-    ::close(fd);
-    return RestoreFromBytes(std::move(bytes), source);
+    if (file.bytes.size() < file.sizeAtOpen)
+        throw FileError("Не удалось прочитать файл", source, "Файл стал короче");
+    return RestoreFromBytes(std::move(file.bytes), source);
 }
 
 std::int64_t Journal::RestoreFromBytes(std::string bytes, const std::string& pathText) {

@@ -425,6 +425,10 @@ TEST(JournalBackup, ARefusedRestoreLeavesTheJournalUntouched) {
     folder.write("broken.db", broken);
     folder.write("short.db", good.substr(0, good.size() / 2));
     folder.write("text.db", std::string(4096, 't'));
+    // Past any journal's size, refused before a byte is read.
+    folder.write("huge.db", "");
+    std::filesystem::resize_file("huge.db", (std::uintmax_t{1} << 30) + 1);
+    std::filesystem::create_directory("folder.db");
 
     Journal journal = Journal::Open(kJournalFile, Name);
     journal.Record(Manual("2026-01-02T10:00:00+03:00", "888777", 12));
@@ -444,6 +448,11 @@ TEST(JournalBackup, ARefusedRestoreLeavesTheJournalUntouched) {
         {"typed.db", file("typed.db") + " повреждён. Запись 2: вопрос или заметка не текст"},
         {"broken.db", file("broken.db") + " повреждён"},
         {"short.db", file("short.db") + " повреждён"},
+        {"huge.db", file("huge.db") + " не является журналом гаданий"},
+        {"folder.db",
+         "Не удалось открыть файл \"" + Absolute("folder.db") + "\". Это не обычный файл"},
+        {"missing.db",
+         "Не удалось открыть файл \"" + Absolute("missing.db") + "\". Нет такого файла или папки"},
     };
     for (const auto& [name, message] : refused)
         EXPECT_EQ(ErrorText([&, name = name] { journal.RestoreFrom(name); }), message);
