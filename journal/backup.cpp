@@ -3,17 +3,14 @@
 // advises for untrusted files: in memory, read-only, with the defensive
 // settings, never running its triggers or views, checked whole first, and
 // every value it holds checked before the journal takes any of it.
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 #include <map>
 #include <tuple>
 
 #include "base/text_file.h"
+#include "base/user_file.h"
 #include "journal/internal.h"
 #include "journal/journal.h"
 
@@ -25,31 +22,6 @@ namespace {
 
 // A journal of a million casts takes some 200 MB; a file past this is none.
 constexpr std::uintmax_t kMaxBackupBytes = std::uintmax_t{1} << 30;
-
-// Removes the file at its path unless told it has been put in place.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-    ~TemporaryFile() {
-        if (!path_.empty())
-            ::unlink(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    void Keep() { path_.clear(); }
-
-private:
-    std::string path_;
-};
-
-bool SyncPath(const std::string& path, int flags) {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-}
 
 // The limits and switches SQLite's advice names for files from elsewhere,
 // set before the file is attached.
@@ -184,34 +156,31 @@ void Journal::BackupTo(const std::filesystem::path& path) {
         if (std::filesystem::equivalent(target, state_->pathText + suffix, ignored))
             throw fail("Это файл самого журнала, копия должна лежать в другом файле");
     }
-    std::string temporaryPath = target + ".XXXXXX";
-    const int fd = ::mkstemp(temporaryPath.data());
-    if (fd < 0)
-        throw fail(internal::ErrnoReason(errno));
-    ::close(fd);
-    TemporaryFile temporary(temporaryPath);
-    try {
-        SQLite::Database copy(temporaryPath, SQLite::OPEN_READWRITE);
-        sqlite3_backup* backup =
-            sqlite3_backup_init(copy.getHandle(), "main", state_->db.getHandle(), "main");
-        if (!backup)
-            throw fail(internal::SqliteReason(sqlite3_errcode(copy.getHandle()), copy.getHandle()));
-        // All pages in one step, under one read of the journal: a consistent
-        // copy while another running copy goes on writing.
-        const int stepped = sqlite3_backup_step(backup, -1);
-        const int finished = sqlite3_backup_finish(backup);
-        if (stepped != SQLITE_DONE || finished != SQLITE_OK)
-            throw fail(internal::SqliteReason(stepped != SQLITE_DONE ? stepped : finished,
-                                              copy.getHandle()));
-        // One self-contained file, with no log beside it.
-        copy.exec("PRAGMA journal_mode = DELETE");
-    } catch (const SQLite::Exception& error) {
-        throw fail(internal::SqliteReason(error.getErrorCode(), nullptr));
-    }
-    if (!SyncPath(temporaryPath, O_RDONLY) || std::rename(temporaryPath.c_str(), target.c_str()))
-        throw fail(internal::ErrnoReason(errno));
-    temporary.Keep();
-    SyncPath(std::filesystem::path(target).parent_path().string(), O_RDONLY | O_DIRECTORY);
+    const auto copyInto = [&](const std::string& temporaryPath, int) {
+        try {
+            SQLite::Database copy(temporaryPath, SQLite::OPEN_READWRITE);
+            sqlite3_backup* backup =
+                sqlite3_backup_init(copy.getHandle(), "main", state_->db.getHandle(), "main");
+            if (!backup)
+                throw fail(
+                    internal::SqliteReason(sqlite3_errcode(copy.getHandle()), copy.getHandle()));
+            // All pages in one step, under one read of the journal: a
+            // consistent copy while another running copy goes on writing.
+            const int stepped = sqlite3_backup_step(backup, -1);
+            const int finished = sqlite3_backup_finish(backup);
+            if (stepped != SQLITE_DONE || finished != SQLITE_OK)
+                throw fail(internal::SqliteReason(stepped != SQLITE_DONE ? stepped : finished,
+                                                  copy.getHandle()));
+            // One self-contained file, with no log beside it.
+            copy.exec("PRAGMA journal_mode = DELETE");
+        } catch (const SQLite::Exception& error) {
+            throw fail(internal::SqliteReason(error.getErrorCode(), nullptr));
+        }
+    };
+    // Beside the target, then renamed over it: a copy that fails or dies
+    // halfway leaves an earlier copy there whole.
+    base::ReplaceFile(target, copyInto,
+                      [&](int errorNumber) { throw fail(internal::ErrnoReason(errorNumber)); });
 }
 
 std::int64_t Journal::RestoreFrom(const std::filesystem::path& path) {

@@ -394,6 +394,19 @@ TEST(JournalBackup, ARestoreAddsOnlyTheMissingCastsOnce) {
             EXPECT_NE(std::string(e.what()).find("Это файл самого журнала"), std::string::npos);
         }
     }
+    // A copy that can't be put in place says why in the journal's words and
+    // leaves no temporary behind.
+    std::filesystem::create_directory("folder.db");
+    const std::map<const char*, std::string> failed = {
+        {"folder.db",
+         "Не удалось сохранить копию журнала \"" + Absolute("folder.db") + "\". Это папка"},
+        {"missing/copy.db", "Не удалось сохранить копию журнала \"" + Absolute("missing/copy.db") +
+                                "\". Нет такого файла или папки"},
+    };
+    for (const auto& [target, message] : failed)
+        EXPECT_EQ(ErrorText([&, target = target] { journal.BackupTo(target); }), message);
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        EXPECT_FALSE(entry.path().string().ends_with(".tmp")) << entry.path();
     journal.Record(Manual("2026-01-03T10:00:00+03:00", "777777", 1));
     EXPECT_EQ(journal.Count({}), 4);
     EXPECT_EQ(Journal::Open(kJournalFile, Name).Count({}), 4);

@@ -12,11 +12,14 @@
 #include <limits>
 
 #include "base/error.h"
+#include "base/user_file.h"
 #include "settings/settings_file.h"
-#include "settings/user_file.h"
 #include "support/temp_folder.h"
 
 using namespace settings;
+using base::SetWriteStepHook;
+using base::WriteInPlace;
+using base::WriteStep;
 using testing_support::TempWorkingFolder;
 
 namespace {
@@ -454,4 +457,74 @@ TEST(SettingsParse, MinusZeroIsZeroForTheToggles) {
     EXPECT_EQ(ShortestText(-0.0), "0");
     EXPECT_EQ(ShortestText(ParseSettings("-0 3 -0").values.ButtonsFlat), "0");
     EXPECT_EQ(ShortestText(-1), "-1");
+}
+
+// The replacement on its own, as the journal's copy uses it: filled through
+// the path or the descriptor, failures worded by the caller and passed on
+// whole, no temporary left whatever happens.
+namespace {
+
+struct CallerError : base::Error {
+    using base::Error::Error;
+};
+
+}  // namespace
+
+TEST(ReplaceFile, PutsTheFilledFileInPlaceOrLeavesTheTargetAsItWas) {
+    struct Case {
+        const char* target;
+        const char* before;  // the target's bytes; nullptr: a folder there
+        bool byPath;
+        bool fillThrows;
+        std::string error;  // empty: replaced with "new"
+    };
+    const Case cases[] = {
+        {"copy.db", "old", true, false, ""},
+        {"copy.db", "old", false, false, ""},
+        // The link itself is replaced, its target kept.
+        {"link.db", "old", false, false, ""},
+        {"copy.db", "old", true, true, "fill failed"},
+        {"copy.db", nullptr, false, false, "errno " + std::to_string(EISDIR)},
+        {"missing/copy.db", "", false, false, "errno " + std::to_string(ENOENT)},
+    };
+    for (const Case& c : cases) {
+        TempWorkingFolder folder;
+        const std::string target = c.target;
+        if (target == "link.db") {
+            folder.write("real.db", c.before);
+            std::filesystem::create_symlink("real.db", "link.db");
+        } else if (!c.before) {
+            std::filesystem::create_directory(target);
+        } else if (*c.before) {
+            folder.write(target, c.before);
+        }
+        std::string error;
+        try {
+            base::ReplaceFile(
+                folder.path() / target,
+                [&](const std::string& temporary, int fd) {
+                    if (c.fillThrows)
+                        throw CallerError("fill failed");
+                    if (c.byPath)
+                        folder.write(std::filesystem::path(temporary).filename(), "new");
+                    else
+                        ASSERT_EQ(::write(fd, "new", 3), 3);
+                },
+                [](int errorNumber) { throw CallerError("errno " + std::to_string(errorNumber)); });
+        } catch (const CallerError& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(error, c.error) << target;
+        if (c.error.empty()) {
+            EXPECT_EQ(folder.read(target), "new") << target;
+            EXPECT_FALSE(std::filesystem::is_symlink(target));
+        } else if (c.before && *c.before) {
+            EXPECT_EQ(folder.read(target), c.before) << target;
+        }
+        if (target == "link.db") {
+            EXPECT_EQ(folder.read("real.db"), "old");
+        }
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            EXPECT_FALSE(entry.path().string().ends_with(".tmp")) << entry.path();
+    }
 }
