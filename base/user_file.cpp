@@ -157,6 +157,15 @@ void CheckWritable(const struct stat& existing, const fs::path& target, const Wr
         throw writer.error(errno);
 }
 
+// Saving what the file already holds, as a second save with nothing changed
+// does, needs no new file, no rename and no sync of the disk.
+bool HoldsAlready(const fs::path& target, const struct stat& existing, const std::string& bytes) {
+    if (static_cast<std::uintmax_t>(existing.st_size) != bytes.size())
+        return false;
+    const RegularFile file = ReadRegularFile(target, bytes.size());
+    return file.failure == ReadFailure::None && file.bytes == bytes;
+}
+
 void TakeOwnerAndMode(int fd, const struct stat& existing) {
     if ((existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) &&
         ::fchown(fd, existing.st_uid, existing.st_gid) != 0 &&
@@ -228,8 +237,13 @@ void WriteUserFile(const std::string& windowsPath, const std::string& bytes) {
 
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists)
+    if (exists) {
+        // Checked first: a file the user may not write is refused as ever,
+        // whatever it holds.
         CheckWritable(existing, target, writer);
+        if (HoldsAlready(target, existing, bytes))
+            return;
+    }
     ReplaceFile(
         target,
         [&](const std::string&, int fd) {

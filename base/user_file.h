@@ -31,10 +31,12 @@ void ReplaceFile(const std::filesystem::path& target, const FillTemporary& fill,
 // Replaces the file with these bytes, as its owner left it: through a
 // symbolic link to its target, with the target's permission bits (and owner
 // where the process may set it), by ReplaceFile. Where the folder takes no
-// new file, the file is written in place by WriteInPlace. Refused, with the
-// file unchanged: a file the user may not write, a file with no write
-// permission at all (also for root), a folder or anything else that is not
-// a regular file. Throws base::Error "Cannot write file "<path>". <reason>".
+// new file, the file is written in place by WriteInPlace. A file that holds
+// these very bytes already is left as it is: no temporary, no sync, no
+// rename. Refused, with the file unchanged, whatever it holds: a file the
+// user may not write, a file with no write permission at all (also for
+// root), a folder or anything else that is not a regular file. Throws
+// base::Error "Cannot write file "<path>". <reason>".
 void WriteUserFile(const std::string& windowsPath, const std::string& bytes);
 
 // Overwrites the file from its start in one write, then cuts it to the new

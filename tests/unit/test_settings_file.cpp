@@ -273,6 +273,9 @@ TEST(SettingsCrash, EveryStepOfTheSaveLeavesTheOldOrTheNewFile) {
         dieAt = step;
         // Three deaths in a row leave one temporary at most.
         for (int death = 0; death < 3; ++death) {
+            // Each save has a line to change: one that changes nothing
+            // writes nothing and never reaches a step.
+            folder.write("Save.Bmp", kOldLine);
             const Child child = InChild([] {
                 SetWriteStepHook(DieAtStep);
                 SaveSettings(NewValues());
@@ -373,6 +376,7 @@ TEST(SettingsFile, SaveKeepsPermissionsAndWritesThroughALink) {
     folder.write("Save.Bmp.backup", "mine");
     folder.write("kept/real.Bmp.abcdef.tmp", "left by a crash");
     folder.write("kept/real.Bmp.ghijkl.tmp", "being written");
+    folder.write("kept/real.Bmp", kOldLine);  // a save that writes, so it clears
     const int busy = ::open((folder.path() / "kept/real.Bmp.ghijkl.tmp").c_str(), O_RDONLY);
     ASSERT_EQ(::flock(busy, LOCK_EX), 0);
     SaveSettings(NewValues());
@@ -380,6 +384,80 @@ TEST(SettingsFile, SaveKeepsPermissionsAndWritesThroughALink) {
     EXPECT_EQ(folder.read("Save.Bmp.backup"), "mine");
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "kept/real.Bmp.abcdef.tmp"));
     EXPECT_EQ(folder.read("kept/real.Bmp.ghijkl.tmp"), "being written");
+}
+
+namespace {
+
+std::vector<WriteStep> stepsTaken;
+
+void RecordStep(WriteStep step) {
+    stepsTaken.push_back(step);
+}
+
+}  // namespace
+
+TEST(SettingsFile, ASaveThatChangesNothingWritesNothingButIsRefusedAsEver) {
+    const std::string line = FormatSettings(NewValues());
+    std::string oneByteOff = line;
+    oneByteOff[oneByteOff.size() - 3] ^= 1;  // the font name's last letter
+    const std::vector<WriteStep> fullSave = {WriteStep::TemporaryCreated,
+                                             WriteStep::TemporaryWritten,
+                                             WriteStep::TemporarySynced, WriteStep::Renamed};
+    struct Case {
+        const char* what;
+        std::string before;
+        mode_t mode;
+        bool asNobody;       // another user's file: only root can set it up
+        std::string reason;  // of the refusal; empty when saved
+        bool written;
+    };
+    const Case cases[] = {
+        {"the same line", line, 0644, false, "", false},
+        {"the same line, read-only", line, 0444, false, "Permission denied", false},
+        {"the same line, another user's", line, 0644, true, "Permission denied", false},
+        {"another line", kOldLine, 0644, false, "", true},
+        {"the same length, one byte off", oneByteOff, 0644, false, "", true},
+        {"the line and more", line + "x", 0644, false, "", true},
+    };
+    for (const Case& c : cases) {
+        if (c.asNobody && geteuid() != 0)
+            continue;
+        TempWorkingFolder folder;
+        const std::filesystem::path file = folder.path() / "Save.Bmp";
+        folder.write("Save.Bmp", c.before);
+        chmod(file.c_str(), c.mode);
+        struct stat before {};
+        ASSERT_EQ(stat(file.c_str(), &before), 0);
+        std::string error;
+        stepsTaken.clear();
+        if (c.asNobody) {
+            chmod(folder.path().c_str(), 0777);
+            error = InChild([] { SaveSettings(NewValues()); }, true).error;
+            chmod(folder.path().c_str(), 0700);
+        } else {
+            SetWriteStepHook(RecordStep);
+            try {
+                SaveSettings(NewValues());
+            } catch (const base::Error& e) {
+                error = e.what();
+            }
+            SetWriteStepHook(nullptr);
+        }
+        EXPECT_EQ(error, c.reason.empty()
+                             ? ""
+                             : "Cannot write file \"" + file.string() + "\". " + c.reason)
+            << c.what;
+        EXPECT_EQ(stepsTaken, c.written ? fullSave : std::vector<WriteStep>{}) << c.what;
+        struct stat after {};
+        ASSERT_EQ(stat(file.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino != before.st_ino, c.written) << c.what;
+        if (!c.written) {
+            EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec) << c.what;
+            EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec) << c.what;
+        }
+        EXPECT_EQ(folder.read("Save.Bmp"), c.written ? line : c.before) << c.what;
+        EXPECT_EQ(Temporaries(folder.path()), 0) << c.what;
+    }
 }
 
 TEST(SettingsFile, WhatIsNotARegularFileWithALineTakesTheDefaults) {
