@@ -1,4 +1,4 @@
-// Save.Bmp read and written byte for byte.
+// Save.Bmp read and written byte for byte, and the safe write beneath it.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -386,17 +386,8 @@ TEST(SettingsFile, SaveKeepsPermissionsAndWritesThroughALink) {
     EXPECT_EQ(folder.read("kept/real.Bmp.ghijkl.tmp"), "being written");
 }
 
-namespace {
-
-std::vector<WriteStep> stepsTaken;
-
-void RecordStep(WriteStep step) {
-    stepsTaken.push_back(step);
-}
-
-}  // namespace
-
 TEST(SettingsFile, ASaveThatChangesNothingWritesNothingButIsRefusedAsEver) {
+    static std::vector<WriteStep> stepsTaken;
     const std::string line = FormatSettings(NewValues());
     std::string oneByteOff = line;
     oneByteOff[oneByteOff.size() - 3] ^= 1;  // the font name's last letter
@@ -435,7 +426,7 @@ TEST(SettingsFile, ASaveThatChangesNothingWritesNothingButIsRefusedAsEver) {
             error = InChild([] { SaveSettings(NewValues()); }, true).error;
             chmod(folder.path().c_str(), 0700);
         } else {
-            SetWriteStepHook(RecordStep);
+            SetWriteStepHook([](WriteStep step) { stepsTaken.push_back(step); });
             try {
                 SaveSettings(NewValues());
             } catch (const base::Error& e) {
@@ -540,15 +531,10 @@ TEST(SettingsParse, MinusZeroIsZeroForTheToggles) {
 // The replacement on its own, as the journal's copy uses it: filled through
 // the path or the descriptor, failures worded by the caller and passed on
 // whole, no temporary left whatever happens.
-namespace {
-
-struct CallerError : base::Error {
-    using base::Error::Error;
-};
-
-}  // namespace
-
 TEST(ReplaceFile, PutsTheFilledFileInPlaceOrLeavesTheTargetAsItWas) {
+    struct CallerError : base::Error {
+        using base::Error::Error;
+    };
     struct Case {
         const char* target;
         const char* before;  // the target's bytes; nullptr: a folder there
