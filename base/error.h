@@ -11,8 +11,17 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// "<what> "<absolute path>". <system's description>" for errno, the
-// description without its trailing dots or blanks.
+// The two tongues the program gives the system's reasons in: its own English
+// messages, and the journal's Russian ones.
+enum class Language { English, Russian };
+
+// The system's description of errno without its trailing dots or blanks. In
+// Russian, the failures a user meets with files are worded by the program
+// itself, since the system speaks the locale's language, not the journal's;
+// any other number keeps the system's text.
+std::string SystemReason(int errorNumber, Language language = Language::English);
+
+// "<what> "<absolute path>". <SystemReason(errorNumber)>".
 Error FileError(const std::string& what, const std::string& windowsPath, int errorNumber);
 
 // The same with a reason the system has no number for ("Not a regular file").

@@ -157,49 +157,72 @@ Error TooLargeError(const std::string& failure, const std::string& path, size_t 
 
 }  // namespace
 
-std::optional<std::string> TryReadFile(std::string_view windowsPath, size_t maxBytes,
-                                       int& openError, const std::string& failure) {
-    const std::string path(windowsPath);
+RegularFile ReadRegularFile(const std::filesystem::path& path, std::uintmax_t maxBytes) {
+    RegularFile file;
+    auto fail = [&](ReadFailure failure, int errorNumber) {
+        file.failure = failure;
+        file.errorNumber = errorNumber;
+        file.bytes.clear();
+        return std::move(file);
+    };
     // Without O_NONBLOCK a FIFO would wait here for a writer.
-    const int fd =
-        ::open(NativePath(windowsPath).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        openError = errno;
-        return std::nullopt;
-    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return fail(ReadFailure::CannotOpen, errno);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
     struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        openError = S_ISDIR(status.st_mode) ? EISDIR : 0;
-        ::close(fd);
-        return std::nullopt;
-    }
-    if (static_cast<std::uintmax_t>(status.st_size) > maxBytes) {
-        ::close(fd);
-        throw TooLargeError(failure, path, maxBytes);
-    }
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(status.st_size));
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return fail(ReadFailure::NotRegular, S_ISDIR(status.st_mode) ? EISDIR : 0);
+    file.sizeAtOpen = static_cast<std::uintmax_t>(status.st_size);
+    if (file.sizeAtOpen > maxBytes)
+        return fail(ReadFailure::TooLarge, 0);
+    // Read straight into the string up to the size the file had, then on in
+    // small steps: the file may grow while it is read.
+    file.bytes.resize(static_cast<size_t>(file.sizeAtOpen));
+    size_t done = 0;
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const bool inPlace = done < file.bytes.size();
+        const ssize_t n = inPlace ? ::read(fd, file.bytes.data() + done, file.bytes.size() - done)
+                                  : ::read(fd, buffer, sizeof buffer);
         if (n == 0)
             break;
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            const int error = errno;
-            ::close(fd);
-            throw FileError(failure, path, error);
+            return fail(ReadFailure::CannotRead, errno);
         }
-        // The file may grow while it is read.
-        if (bytes.size() + static_cast<size_t>(n) > maxBytes) {
-            ::close(fd);
-            throw TooLargeError(failure, path, maxBytes);
+        if (!inPlace) {
+            if (done + static_cast<size_t>(n) > maxBytes)
+                return fail(ReadFailure::TooLarge, 0);
+            file.bytes.append(buffer, static_cast<size_t>(n));
         }
-        bytes.append(buffer, static_cast<size_t>(n));
+        done += static_cast<size_t>(n);
     }
-    ::close(fd);
-    return bytes;
+    file.bytes.resize(done);
+    return file;
+}
+
+std::optional<std::string> TryReadFile(std::string_view windowsPath, size_t maxBytes,
+                                       int& openError, const std::string& failure) {
+    const std::string path(windowsPath);
+    RegularFile file = ReadRegularFile(NativePath(windowsPath), maxBytes);
+    switch (file.failure) {
+        case ReadFailure::None:
+            return std::move(file.bytes);
+        case ReadFailure::CannotOpen:
+        case ReadFailure::NotRegular:
+            openError = file.errorNumber;
+            return std::nullopt;
+        case ReadFailure::TooLarge:
+            throw TooLargeError(failure, path, maxBytes);
+        case ReadFailure::CannotRead:
+            break;
+    }
+    throw FileError(failure, path, file.errorNumber);
 }
 
 std::string ReadFile(std::string_view windowsPath, size_t maxBytes) {

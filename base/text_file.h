@@ -1,6 +1,7 @@
 // Text files at the program's edge: Windows paths, Windows-1251 bytes.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -29,6 +30,25 @@ std::string UniformLineBreaks(std::string_view text);
 // A reading is a few kilobytes; anything past this is not one, and reading
 // it whole would only stall the window.
 inline constexpr size_t kMaxReadingBytes = 4 * 1024 * 1024;
+
+// Why a regular file could not be read whole.
+enum class ReadFailure { None, CannotOpen, NotRegular, TooLarge, CannotRead };
+
+struct RegularFile {
+    std::string bytes;
+    ReadFailure failure = ReadFailure::None;
+    // errno for CannotOpen and CannotRead; for NotRegular, EISDIR for a
+    // folder and 0 for anything else (a FIFO, a device).
+    int errorNumber = 0;
+    // What the file held when it was opened: less read means it shrank.
+    std::uintmax_t sizeAtOpen = 0;
+};
+
+// Reads the regular file at a native path whole, up to maxBytes, and says
+// what stopped it; each caller words that itself. The open never blocks (a
+// FIFO, a device); a file that grows past maxBytes while it is read is
+// TooLarge, as one that was larger from the start.
+RegularFile ReadRegularFile(const std::filesystem::path& path, std::uintmax_t maxBytes);
 
 // The bytes of a regular file of at most maxBytes, read whole. The open never
 // blocks (a FIFO, a device); what is not a regular file counts as a file that

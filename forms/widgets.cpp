@@ -1,6 +1,7 @@
 // Small helpers for building the windows: fonts, named controls, pictures, dialogs.
 #include "forms/widgets.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QScreen>
 #include <QTextEdit>
 #include <QToolButton>
@@ -132,6 +134,28 @@ void CenterOnScreen(QWidget* window) {
 
 // The file dialog. A name typed without one of the chosen filter's
 // suffixes gets its first one, so the filter decides the export's format.
+namespace {
+
+// Where the user last saved or opened a file, for every file dialog.
+QString& LastFolder() {
+    static QString folder;
+    return folder;
+}
+
+}  // namespace
+
+// The user's documents the first time (the home folder where there are
+// none), then where the user last saved or opened a file; never the
+// program's working folder, which installed is a hidden one of its own.
+QString DialogFolder() {
+    if (!LastFolder().isEmpty() && QFileInfo(LastFolder()).isDir())
+        return LastFolder();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
 QString ChooseFile(QWidget* parent, const QString& caption, const QString& filter, bool save) {
     static const QRegularExpression kPattern(QStringLiteral("\\*\\.(\\w+)"));
     const auto suffixesOf = [](const QString& nameFilter) {
@@ -140,7 +164,7 @@ QString ChooseFile(QWidget* parent, const QString& caption, const QString& filte
             suffixes << match.next().captured(1).toLower();
         return suffixes;
     };
-    QFileDialog dialog(parent, caption, QString(), filter);
+    QFileDialog dialog(parent, caption, DialogFolder(), filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // A name typed bare gets the filter's suffix from the dialog itself,
@@ -154,6 +178,7 @@ QString ChooseFile(QWidget* parent, const QString& caption, const QString& filte
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     QString path = dialog.selectedFiles().constFirst();
+    LastFolder() = QFileInfo(path).absolutePath();
     const QStringList suffixes = suffixesOf(dialog.selectedNameFilter());
     if (save && !suffixes.isEmpty() && !suffixes.contains(QFileInfo(path).suffix().toLower())) {
         // Another suffix typed: the filter's is added, and a file of the

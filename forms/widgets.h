@@ -90,5 +90,7 @@ void CenterOnScreen(QWidget* window);
 // cancels. A name typed without one of the chosen filter's suffixes gets
 // its first one, so the filter decides the format.
 QString ChooseFile(QWidget* parent, const QString& caption, const QString& filter, bool save);
+// The folder a file dialog opens in.
+QString DialogFolder();
 
 }  // namespace forms

@@ -3,16 +3,14 @@
 // advises for untrusted files: in memory, read-only, with the defensive
 // settings, never running its triggers or views, checked whole first, and
 // every value it holds checked before the journal takes any of it.
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 #include <map>
 #include <tuple>
 
+#include "base/text_file.h"
+#include "base/user_file.h"
 #include "journal/internal.h"
 #include "journal/journal.h"
 
@@ -23,32 +21,7 @@ using internal::FileError;
 namespace {
 
 // A journal of a million casts takes some 200 MB; a file past this is none.
-constexpr off_t kMaxBackupBytes = off_t{1} << 30;
-
-// Removes the file at its path unless told it has been put in place.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-    ~TemporaryFile() {
-        if (!path_.empty())
-            ::unlink(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    void Keep() { path_.clear(); }
-
-private:
-    std::string path_;
-};
-
-bool SyncPath(const std::string& path, int flags) {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-}
+constexpr std::uintmax_t kMaxBackupBytes = std::uintmax_t{1} << 30;
 
 // The limits and switches SQLite's advice names for files from elsewhere,
 // set before the file is attached.
@@ -198,67 +171,54 @@ void Journal::BackupTo(const std::filesystem::path& path) {
         if (std::filesystem::equivalent(target, state_->pathText + suffix, ignored))
             throw fail("Это файл самого журнала, копия должна лежать в другом файле");
     }
-    std::string temporaryPath = target + ".XXXXXX";
-    const int fd = ::mkstemp(temporaryPath.data());
-    if (fd < 0)
-        throw fail(internal::ErrnoReason(errno));
-    ::close(fd);
-    TemporaryFile temporary(temporaryPath);
-    try {
-        SQLite::Database copy(temporaryPath, SQLite::OPEN_READWRITE);
-        sqlite3_backup* backup =
-            sqlite3_backup_init(copy.getHandle(), "main", state_->db.getHandle(), "main");
-        if (!backup)
-            throw fail(internal::SqliteReason(sqlite3_errcode(copy.getHandle()), copy.getHandle()));
-        // All pages in one step, under one read of the journal: a consistent
-        // copy while another running copy goes on writing.
-        const int stepped = sqlite3_backup_step(backup, -1);
-        const int finished = sqlite3_backup_finish(backup);
-        if (stepped != SQLITE_DONE || finished != SQLITE_OK)
-            throw fail(internal::SqliteReason(stepped != SQLITE_DONE ? stepped : finished,
-                                              copy.getHandle()));
-        // One self-contained file, with no log beside it.
-        copy.exec("PRAGMA journal_mode = DELETE");
-    } catch (const SQLite::Exception& error) {
-        throw fail(internal::SqliteReason(error.getErrorCode(), nullptr));
-    }
-    if (!SyncPath(temporaryPath, O_RDONLY) || std::rename(temporaryPath.c_str(), target.c_str()))
-        throw fail(internal::ErrnoReason(errno));
-    temporary.Keep();
-    SyncPath(std::filesystem::path(target).parent_path().string(), O_RDONLY | O_DIRECTORY);
+    const auto copyInto = [&](const std::string& temporaryPath, int) {
+        try {
+            SQLite::Database copy(temporaryPath, SQLite::OPEN_READWRITE);
+            sqlite3_backup* backup =
+                sqlite3_backup_init(copy.getHandle(), "main", state_->db.getHandle(), "main");
+            if (!backup)
+                throw fail(
+                    internal::SqliteReason(sqlite3_errcode(copy.getHandle()), copy.getHandle()));
+            // All pages in one step, under one read of the journal: a
+            // consistent copy while another running copy goes on writing.
+            const int stepped = sqlite3_backup_step(backup, -1);
+            const int finished = sqlite3_backup_finish(backup);
+            if (stepped != SQLITE_DONE || finished != SQLITE_OK)
+                throw fail(internal::SqliteReason(stepped != SQLITE_DONE ? stepped : finished,
+                                                  copy.getHandle()));
+            // One self-contained file, with no log beside it.
+            copy.exec("PRAGMA journal_mode = DELETE");
+        } catch (const SQLite::Exception& error) {
+            throw fail(internal::SqliteReason(error.getErrorCode(), nullptr));
+        }
+    };
+    // Beside the target, then renamed over it: a copy that fails or dies
+    // halfway leaves an earlier copy there whole.
+    base::ReplaceFile(target, copyInto,
+                      [&](int errorNumber) { throw fail(internal::ErrnoReason(errorNumber)); });
 }
 
 std::int64_t Journal::RestoreFrom(const std::filesystem::path& path) {
     std::error_code ignored;
     const std::string source = std::filesystem::absolute(path, ignored).lexically_normal().string();
-    const int fd = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        throw FileError("Не удалось открыть файл", source, internal::ErrnoReason(errno));
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        throw FileError("Не удалось открыть файл", source, "Это не обычный файл");
-    }
-    if (info.st_size > kMaxBackupBytes) {
-        ::close(fd);
-        throw Error("Файл \"" + source + "\" не является журналом гаданий");
-    }
-    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0) {
-            const int error = got < 0 ? errno : 0;
-            ::close(fd);
+    base::RegularFile file = base::ReadRegularFile(source, kMaxBackupBytes);
+    switch (file.failure) {
+        case base::ReadFailure::None:
+            break;
+        case base::ReadFailure::CannotOpen:
+            throw FileError("Не удалось открыть файл", source,
+                            internal::ErrnoReason(file.errorNumber));
+        case base::ReadFailure::NotRegular:
+            throw FileError("Не удалось открыть файл", source, "Это не обычный файл");
+        case base::ReadFailure::TooLarge:
+            throw Error("Файл \"" + source + "\" не является журналом гаданий");
+        case base::ReadFailure::CannotRead:
             throw FileError("Не удалось прочитать файл", source,
-                            error ? internal::ErrnoReason(error) : "Файл стал короче");
-        }
-        done += static_cast<std::size_t>(got);
+                            internal::ErrnoReason(file.errorNumber));
     }
-    ::close(fd);
-    return RestoreFromBytes(std::move(bytes), source);
+    if (file.bytes.size() < file.sizeAtOpen)
+        throw FileError("Не удалось прочитать файл", source, "Файл стал короче");
+    return RestoreFromBytes(std::move(file.bytes), source);
 }
 
 std::int64_t Journal::RestoreFromBytes(std::string bytes, const std::string& pathText) {

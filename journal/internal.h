@@ -30,7 +30,9 @@ inline constexpr int kSchemaVersion = 1;
 std::string TextProblem(const std::string& text, const char* what);
 
 // The system's reason for errno, in Russian.
-std::string ErrnoReason(int errorNumber);
+inline std::string ErrnoReason(int errorNumber) {
+    return base::SystemReason(errorNumber, base::Language::Russian);
+}
 
 // The reason for an SQLite result code (extended or not), in Russian; the
 // system's reason where the file system failed and SQLite kept it.

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+#include <ctime>
 #include <utility>
 
 #include "journal/internal.h"
@@ -285,43 +285,6 @@ void BindConditions(SQLite::Statement& statement, const Query& query, const std:
 }  // namespace
 
 namespace internal {
-
-std::string ErrnoReason(int errorNumber) {
-    switch (errorNumber) {
-        case EACCES:
-        case EPERM:
-            return "Нет доступа";
-        case ENOENT:
-            return "Нет такого файла или папки";
-        case ENOTDIR:
-            return "Часть пути не является папкой";
-        case EISDIR:
-            return "Это папка";
-        case EROFS:
-            return "Диск доступен только для чтения";
-        case ENOSPC:
-            return "Нет места на диске";
-        case EDQUOT:
-            return "Исчерпана квота на диске";
-        case EFBIG:
-            return "Файл слишком велик";
-        case EIO:
-            return "Ошибка ввода-вывода";
-        case ENAMETOOLONG:
-            return "Слишком длинное имя файла";
-        case ELOOP:
-            return "Слишком много символических ссылок";
-        case EMFILE:
-        case ENFILE:
-            return "Открыто слишком много файлов";
-        default: {
-            std::string reason = std::strerror(errorNumber);
-            while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
-                reason.pop_back();
-            return reason;
-        }
-    }
-}
 
 std::string SqliteReason(int code, sqlite3* handle) {
     // The system's error is only the cause where a file operation failed.

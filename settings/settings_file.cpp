@@ -11,7 +11,7 @@
 
 #include "base/error.h"
 #include "base/text_file.h"
-#include "settings/user_file.h"
+#include "base/user_file.h"
 
 namespace settings {
 
@@ -178,7 +178,7 @@ std::string ShortestText(double value) {
 }
 
 void SaveSettings(const Settings& values) {
-    WriteUserFile(kSettingsFile, FormatSettings(values));
+    base::WriteUserFile(kSettingsFile, FormatSettings(values));
 }
 
 namespace {

@@ -42,8 +42,9 @@ ParsedSettings ParseSettings(std::string_view bytes);
 // The shortest decimal text of a value: "1" for 1, "0" for 0 and -0, "0.5".
 std::string ShortestText(double value);
 
-// Writes the file with WriteUserFile: a save that fails or dies leaves the
-// old file whole. A Save.Bmp that is read-only stays so: its save fails.
+// Writes the file with base::WriteUserFile: a save that fails or dies leaves
+// the old file whole, and one that changes nothing writes nothing. A
+// Save.Bmp that is read-only stays so: its save fails.
 // Throws base::Error naming the file and the system's reason.
 void SaveSettings(const Settings& values);
 

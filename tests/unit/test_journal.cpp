@@ -399,6 +399,19 @@ TEST(JournalBackup, ARestoreAddsOnlyTheMissingCastsOnce) {
             EXPECT_NE(std::string(e.what()).find("Это файл самого журнала"), std::string::npos);
         }
     }
+    // A copy that can't be put in place says why in the journal's words and
+    // leaves no temporary behind.
+    std::filesystem::create_directory("folder.db");
+    const std::map<const char*, std::string> failed = {
+        {"folder.db",
+         "Не удалось сохранить копию журнала \"" + Absolute("folder.db") + "\". Это папка"},
+        {"missing/copy.db", "Не удалось сохранить копию журнала \"" + Absolute("missing/copy.db") +
+                                "\". Нет такого файла или папки"},
+    };
+    for (const auto& [target, message] : failed)
+        EXPECT_EQ(ErrorText([&, target = target] { journal.BackupTo(target); }), message);
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        EXPECT_FALSE(entry.path().string().ends_with(".tmp")) << entry.path();
     journal.Record(Manual("2026-01-03T10:00:00+03:00", "777777"));
     EXPECT_EQ(journal.Count({}), 4);
     EXPECT_EQ(Journal::Open(kJournalFile, Name).Count({}), 4);
@@ -433,6 +446,10 @@ TEST(JournalBackup, ARefusedRestoreLeavesTheJournalUntouched) {
     folder.write("broken.db", broken);
     folder.write("short.db", good.substr(0, good.size() / 2));
     folder.write("text.db", std::string(4096, 't'));
+    // Past any journal's size, refused before a byte is read.
+    folder.write("huge.db", "");
+    std::filesystem::resize_file("huge.db", (std::uintmax_t{1} << 30) + 1);
+    std::filesystem::create_directory("folder.db");
 
     Journal journal = Journal::Open(kJournalFile, Name);
     journal.Record(Manual("2026-01-02T10:00:00+03:00", "888777"));
@@ -458,6 +475,11 @@ TEST(JournalBackup, ARefusedRestoreLeavesTheJournalUntouched) {
         {"lines.db", file("lines.db") + " повреждён. Запись 6: черты не шесть цифр от 6 до 9"},
         {"broken.db", file("broken.db") + " повреждён"},
         {"short.db", file("short.db") + " повреждён"},
+        {"huge.db", file("huge.db") + " не является журналом гаданий"},
+        {"folder.db",
+         "Не удалось открыть файл \"" + Absolute("folder.db") + "\". Это не обычный файл"},
+        {"missing.db",
+         "Не удалось открыть файл \"" + Absolute("missing.db") + "\". Нет такого файла или папки"},
     };
     for (const auto& [name, message] : refused)
         EXPECT_EQ(ErrorText([&, name = name] { journal.RestoreFrom(name); }), message);

@@ -1,4 +1,4 @@
-// Save.Bmp read and written byte for byte.
+// Save.Bmp read and written byte for byte, and the safe write beneath it.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -12,11 +12,14 @@
 #include <limits>
 
 #include "base/error.h"
+#include "base/user_file.h"
 #include "settings/settings_file.h"
-#include "settings/user_file.h"
 #include "support/temp_folder.h"
 
 using namespace settings;
+using base::SetWriteStepHook;
+using base::WriteInPlace;
+using base::WriteStep;
 using testing_support::TempWorkingFolder;
 
 namespace {
@@ -270,6 +273,9 @@ TEST(SettingsCrash, EveryStepOfTheSaveLeavesTheOldOrTheNewFile) {
         dieAt = step;
         // Three deaths in a row leave one temporary at most.
         for (int death = 0; death < 3; ++death) {
+            // Each save has a line to change: one that changes nothing
+            // writes nothing and never reaches a step.
+            folder.write("Save.Bmp", kOldLine);
             const Child child = InChild([] {
                 SetWriteStepHook(DieAtStep);
                 SaveSettings(NewValues());
@@ -370,6 +376,7 @@ TEST(SettingsFile, SaveKeepsPermissionsAndWritesThroughALink) {
     folder.write("Save.Bmp.backup", "mine");
     folder.write("kept/real.Bmp.abcdef.tmp", "left by a crash");
     folder.write("kept/real.Bmp.ghijkl.tmp", "being written");
+    folder.write("kept/real.Bmp", kOldLine);  // a save that writes, so it clears
     const int busy = ::open((folder.path() / "kept/real.Bmp.ghijkl.tmp").c_str(), O_RDONLY);
     ASSERT_EQ(::flock(busy, LOCK_EX), 0);
     SaveSettings(NewValues());
@@ -377,6 +384,71 @@ TEST(SettingsFile, SaveKeepsPermissionsAndWritesThroughALink) {
     EXPECT_EQ(folder.read("Save.Bmp.backup"), "mine");
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "kept/real.Bmp.abcdef.tmp"));
     EXPECT_EQ(folder.read("kept/real.Bmp.ghijkl.tmp"), "being written");
+}
+
+TEST(SettingsFile, ASaveThatChangesNothingWritesNothingButIsRefusedAsEver) {
+    static std::vector<WriteStep> stepsTaken;
+    const std::string line = FormatSettings(NewValues());
+    std::string oneByteOff = line;
+    oneByteOff[oneByteOff.size() - 3] ^= 1;  // the font name's last letter
+    const std::vector<WriteStep> fullSave = {WriteStep::TemporaryCreated,
+                                             WriteStep::TemporaryWritten,
+                                             WriteStep::TemporarySynced, WriteStep::Renamed};
+    struct Case {
+        const char* what;
+        std::string before;
+        mode_t mode;
+        bool asNobody;       // another user's file: only root can set it up
+        std::string reason;  // of the refusal; empty when saved
+        bool written;
+    };
+    const Case cases[] = {
+        {"the same line", line, 0644, false, "", false},
+        {"the same line, read-only", line, 0444, false, "Permission denied", false},
+        {"the same line, another user's", line, 0644, true, "Permission denied", false},
+        {"another line", kOldLine, 0644, false, "", true},
+        {"the same length, one byte off", oneByteOff, 0644, false, "", true},
+        {"the line and more", line + "x", 0644, false, "", true},
+    };
+    for (const Case& c : cases) {
+        if (c.asNobody && geteuid() != 0)
+            continue;
+        TempWorkingFolder folder;
+        const std::filesystem::path file = folder.path() / "Save.Bmp";
+        folder.write("Save.Bmp", c.before);
+        chmod(file.c_str(), c.mode);
+        struct stat before {};
+        ASSERT_EQ(stat(file.c_str(), &before), 0);
+        std::string error;
+        stepsTaken.clear();
+        if (c.asNobody) {
+            chmod(folder.path().c_str(), 0777);
+            error = InChild([] { SaveSettings(NewValues()); }, true).error;
+            chmod(folder.path().c_str(), 0700);
+        } else {
+            SetWriteStepHook([](WriteStep step) { stepsTaken.push_back(step); });
+            try {
+                SaveSettings(NewValues());
+            } catch (const base::Error& e) {
+                error = e.what();
+            }
+            SetWriteStepHook(nullptr);
+        }
+        EXPECT_EQ(error, c.reason.empty()
+                             ? ""
+                             : "Cannot write file \"" + file.string() + "\". " + c.reason)
+            << c.what;
+        EXPECT_EQ(stepsTaken, c.written ? fullSave : std::vector<WriteStep>{}) << c.what;
+        struct stat after {};
+        ASSERT_EQ(stat(file.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino != before.st_ino, c.written) << c.what;
+        if (!c.written) {
+            EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec) << c.what;
+            EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec) << c.what;
+        }
+        EXPECT_EQ(folder.read("Save.Bmp"), c.written ? line : c.before) << c.what;
+        EXPECT_EQ(Temporaries(folder.path()), 0) << c.what;
+    }
 }
 
 TEST(SettingsFile, WhatIsNotARegularFileWithALineTakesTheDefaults) {
@@ -454,4 +526,69 @@ TEST(SettingsParse, MinusZeroIsZeroForTheToggles) {
     EXPECT_EQ(ShortestText(-0.0), "0");
     EXPECT_EQ(ShortestText(ParseSettings("-0 3 -0").values.ButtonsFlat), "0");
     EXPECT_EQ(ShortestText(-1), "-1");
+}
+
+// The replacement on its own, as the journal's copy uses it: filled through
+// the path or the descriptor, failures worded by the caller and passed on
+// whole, no temporary left whatever happens.
+TEST(ReplaceFile, PutsTheFilledFileInPlaceOrLeavesTheTargetAsItWas) {
+    struct CallerError : base::Error {
+        using base::Error::Error;
+    };
+    struct Case {
+        const char* target;
+        const char* before;  // the target's bytes; nullptr: a folder there
+        bool byPath;
+        bool fillThrows;
+        std::string error;  // empty: replaced with "new"
+    };
+    const Case cases[] = {
+        {"copy.db", "old", true, false, ""},
+        {"copy.db", "old", false, false, ""},
+        // The link itself is replaced, its target kept.
+        {"link.db", "old", false, false, ""},
+        {"copy.db", "old", true, true, "fill failed"},
+        {"copy.db", nullptr, false, false, "errno " + std::to_string(EISDIR)},
+        {"missing/copy.db", "", false, false, "errno " + std::to_string(ENOENT)},
+    };
+    for (const Case& c : cases) {
+        TempWorkingFolder folder;
+        const std::string target = c.target;
+        if (target == "link.db") {
+            folder.write("real.db", c.before);
+            std::filesystem::create_symlink("real.db", "link.db");
+        } else if (!c.before) {
+            std::filesystem::create_directory(target);
+        } else if (*c.before) {
+            folder.write(target, c.before);
+        }
+        std::string error;
+        try {
+            base::ReplaceFile(
+                folder.path() / target,
+                [&](const std::string& temporary, int fd) {
+                    if (c.fillThrows)
+                        throw CallerError("fill failed");
+                    if (c.byPath)
+                        folder.write(std::filesystem::path(temporary).filename(), "new");
+                    else
+                        ASSERT_EQ(::write(fd, "new", 3), 3);
+                },
+                [](int errorNumber) { throw CallerError("errno " + std::to_string(errorNumber)); });
+        } catch (const CallerError& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(error, c.error) << target;
+        if (c.error.empty()) {
+            EXPECT_EQ(folder.read(target), "new") << target;
+            EXPECT_FALSE(std::filesystem::is_symlink(target));
+        } else if (c.before && *c.before) {
+            EXPECT_EQ(folder.read(target), c.before) << target;
+        }
+        if (target == "link.db") {
+            EXPECT_EQ(folder.read("real.db"), "old");
+        }
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            EXPECT_FALSE(entry.path().string().ends_with(".tmp")) << entry.path();
+    }
 }

@@ -150,3 +150,61 @@ TEST(FileOpenError, TrailingDotsAndBlanksOfTheReasonAreCut) {
     EXPECT_EQ(text, "Cannot open file \"" + (folder.path() / "Save.Bmp").string() +
                         "\". Permission denied");
 }
+
+TEST(SystemReason, EachLanguageWordsTheNumbersItKnowsAndKeepsTheSystemsForTheRest) {
+    struct Case {
+        int errorNumber;
+        Language language;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {EACCES, Language::English, "Permission denied"},
+        {EISDIR, Language::English, "Is a directory"},
+        {EACCES, Language::Russian, "Нет доступа"},
+        {EPERM, Language::Russian, "Нет доступа"},
+        {ENOENT, Language::Russian, "Нет такого файла или папки"},
+        {ENFILE, Language::Russian, "Открыто слишком много файлов"},
+        // No words of the journal's own: the system's, as in English.
+        {EXDEV, Language::Russian, "Invalid cross-device link"},
+        {EXDEV, Language::English, "Invalid cross-device link"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SystemReason(c.errorNumber, c.language), c.reason) << c.errorNumber;
+}
+
+TEST(ReadRegularFile, SaysWhatStoppedItForEachKindOfFile) {
+    TempWorkingFolder folder;
+    folder.write("capped", std::string(100, 'c'));
+    folder.write("over", std::string(101, 'o'));
+    folder.write("empty", "");
+    // A native name: its backslash is a letter, no separator.
+    folder.write("back\\slash", "native");
+    std::filesystem::create_directory("folder");
+    ASSERT_EQ(mkfifo("fifo", 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", "device");
+    struct Case {
+        const char* name;
+        ReadFailure failure;
+        int errorNumber;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"capped", ReadFailure::None, 0, std::string(100, 'c')},
+        {"over", ReadFailure::TooLarge, 0, ""},
+        {"empty", ReadFailure::None, 0, ""},
+        {"back\\slash", ReadFailure::None, 0, "native"},
+        {"missing", ReadFailure::CannotOpen, ENOENT, ""},
+        {"folder", ReadFailure::NotRegular, EISDIR, ""},
+        {"fifo", ReadFailure::NotRegular, 0, ""},
+        {"device", ReadFailure::NotRegular, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const RegularFile file = ReadRegularFile(c.name, 100);
+        EXPECT_EQ(file.failure, c.failure) << c.name;
+        EXPECT_EQ(file.errorNumber, c.errorNumber) << c.name;
+        EXPECT_EQ(file.bytes, c.bytes) << c.name;
+        if (c.failure == ReadFailure::None) {
+            EXPECT_EQ(file.sizeAtOpen, c.bytes.size()) << c.name;
+        }
+    }
+}

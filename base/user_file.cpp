@@ -1,5 +1,5 @@
 // Writing a user's file safely: beside it, synced, renamed over it.
-#include "settings/user_file.h"
+#include "base/user_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -14,7 +14,7 @@
 #include "base/error.h"
 #include "base/text_file.h"
 
-namespace settings {
+namespace base {
 
 namespace fs = std::filesystem;
 
@@ -31,11 +31,11 @@ class Writer {
 public:
     explicit Writer(const std::string& windowsPath) : windowsPath_(windowsPath) {}
 
-    base::Error error(int errorNumber) const {
-        return base::FileError("Cannot write file", windowsPath_, errorNumber);
+    Error error(int errorNumber) const {
+        return FileError("Cannot write file", windowsPath_, errorNumber);
     }
-    base::Error error(const std::string& reason) const {
-        return base::FileError("Cannot write file", windowsPath_, reason);
+    Error error(const std::string& reason) const {
+        return FileError("Cannot write file", windowsPath_, reason);
     }
 
     void writeAll(int fd, const std::string& bytes) const {
@@ -71,12 +71,12 @@ fs::path FollowLinks(fs::path path, const Writer& writer) {
     throw writer.error(ELOOP);
 }
 
-bool IsTemporaryName(std::string_view name, std::string_view base) {
-    // "<base>.XXXXXX.tmp", the X from the letters and digits mkstemps uses.
-    if (name.size() != base.size() + 11 || name.substr(0, base.size()) != base ||
-        name[base.size()] != '.' || name.substr(base.size() + 7) != ".tmp")
+bool IsTemporaryName(std::string_view name, std::string_view target) {
+    // "<target>.XXXXXX.tmp", the X from the letters and digits mkstemps uses.
+    if (name.size() != target.size() + 11 || name.substr(0, target.size()) != target ||
+        name[target.size()] != '.' || name.substr(target.size() + 7) != ".tmp")
         return false;
-    for (const char c : name.substr(base.size() + 1, 6)) {
+    for (const char c : name.substr(target.size() + 1, 6)) {
         if (!std::isalnum(static_cast<unsigned char>(c)))
             return false;
     }
@@ -86,11 +86,11 @@ bool IsTemporaryName(std::string_view name, std::string_view base) {
 // Temporaries that a save which died left behind; nothing else is touched.
 // A save in progress holds a lock on its temporary (another running copy of
 // the program): that one is not a leftover.
-void RemoveLeftovers(const fs::path& folder, const std::string& base) {
+void RemoveLeftovers(const fs::path& folder, const std::string& target) {
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
         std::error_code ignored;
-        if (!IsTemporaryName(entry.path().filename().string(), base) ||
+        if (!IsTemporaryName(entry.path().filename().string(), target) ||
             !entry.is_regular_file(ignored) || entry.is_symlink(ignored))
             continue;
         const int fd = ::open(entry.path().c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
@@ -142,61 +142,73 @@ void InPlace(const fs::path& target, const std::string& bytes, const Writer& wri
         throw writer.error(errno);
 }
 
+// The file's refusals: whatever is no regular file, and one the user may not
+// write.
+void CheckWritable(const struct stat& existing, const fs::path& target, const Writer& writer) {
+    if (S_ISDIR(existing.st_mode))
+        throw writer.error(EISDIR);
+    if (!S_ISREG(existing.st_mode))
+        throw writer.error("Not a regular file");
+    // Marked read-only, it stays unwritten also for root, who passes
+    // every access check.
+    if ((existing.st_mode & 0222) == 0)
+        throw writer.error(EACCES);
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        throw writer.error(errno);
+}
+
+// Saving what the file already holds, as a second save with nothing changed
+// does, needs no new file, no rename and no sync of the disk.
+bool HoldsAlready(const fs::path& target, const struct stat& existing, const std::string& bytes) {
+    if (static_cast<std::uintmax_t>(existing.st_size) != bytes.size())
+        return false;
+    const RegularFile file = ReadRegularFile(target, bytes.size());
+    return file.failure == ReadFailure::None && file.bytes == bytes;
+}
+
+void TakeOwnerAndMode(int fd, const struct stat& existing) {
+    if ((existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) &&
+        ::fchown(fd, existing.st_uid, existing.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid) != 0) {
+        // Only root gives a file away, and only a member its group: the
+        // new file is the user's own then.
+    }
+    ::fchmod(fd, existing.st_mode & 07777);
+}
+
+[[noreturn]] void Fail(const WriteFailure& fail, int errorNumber) {
+    fail(errorNumber);
+    // A caller's `fail` that returned: the system's words, rather than
+    // going on as if the step had been done.
+    throw Error(SystemReason(errorNumber));
+}
+
 }  // namespace
 
 void SetWriteStepHook(WriteStepHook hook) {
     stepHook = hook;
 }
 
-void WriteInPlace(const std::string& windowsPath, const std::string& bytes) {
-    const Writer writer(windowsPath);
-    InPlace(FollowLinks(base::NativePath(windowsPath), writer), bytes, writer);
-}
-
-void WriteUserFile(const std::string& windowsPath, const std::string& bytes) {
-    const Writer writer(windowsPath);
-    const fs::path target = FollowLinks(base::NativePath(windowsPath), writer);
-
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists) {
-        if (S_ISDIR(existing.st_mode))
-            throw writer.error(EISDIR);
-        if (!S_ISREG(existing.st_mode))
-            throw writer.error("Not a regular file");
-        // Marked read-only, it stays unwritten also for root, who passes
-        // every access check.
-        if ((existing.st_mode & 0222) == 0)
-            throw writer.error(EACCES);
-        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-            throw writer.error(errno);
-    }
-
+void ReplaceFile(const fs::path& target, const FillTemporary& fill, const WriteFailure& fail,
+                 const std::function<void()>& folderTakesNoFile) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string base = target.filename().string();
-    RemoveLeftovers(folder, base);
-    std::string temporary = (folder / (base + ".XXXXXX.tmp")).string();
+    const std::string name = target.filename().string();
+    RemoveLeftovers(folder, name);
+    std::string temporary = (folder / (name + ".XXXXXX.tmp")).string();
     const int fd = ::mkstemps(temporary.data(), 4);
     if (fd < 0) {
-        // No file can be made beside it (a read-only folder).
-        if (errno == EACCES || errno == EROFS || errno == EPERM)
-            return InPlace(target, bytes, writer);
-        throw writer.error(errno);
+        const int error = errno;
+        if (folderTakesNoFile && (error == EACCES || error == EROFS || error == EPERM))
+            return folderTakesNoFile();
+        Fail(fail, error);
     }
     ::flock(fd, LOCK_EX);  // not a leftover while this save lasts
     Reached(WriteStep::TemporaryCreated);
     try {
-        if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) &&
-            ::fchown(fd, existing.st_uid, existing.st_gid) != 0 &&
-            ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid) != 0) {
-            // Only root gives a file away, and only a member its group: the
-            // new file is the user's own then.
-        }
-        ::fchmod(fd, exists ? existing.st_mode & 07777 : 0644);
-        writer.writeAll(fd, bytes);
+        fill(temporary, fd);
         Reached(WriteStep::TemporaryWritten);
         if (::fsync(fd) != 0)
-            throw writer.error(errno);
+            Fail(fail, errno);
         Reached(WriteStep::TemporarySynced);
     } catch (...) {
         ::close(fd);
@@ -208,10 +220,41 @@ void WriteUserFile(const std::string& windowsPath, const std::string& bytes) {
     if (closed != 0 || ::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = closed != 0 ? closeError : errno;
         ::unlink(temporary.c_str());
-        throw writer.error(error);
+        Fail(fail, error);
     }
     Reached(WriteStep::Renamed);
     SyncFolder(folder);
 }
 
-}  // namespace settings
+void WriteInPlace(const std::string& windowsPath, const std::string& bytes) {
+    const Writer writer(windowsPath);
+    InPlace(FollowLinks(NativePath(windowsPath), writer), bytes, writer);
+}
+
+void WriteUserFile(const std::string& windowsPath, const std::string& bytes) {
+    const Writer writer(windowsPath);
+    const fs::path target = FollowLinks(NativePath(windowsPath), writer);
+
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists) {
+        // Checked first: a file the user may not write is refused as ever,
+        // whatever it holds.
+        CheckWritable(existing, target, writer);
+        if (HoldsAlready(target, existing, bytes))
+            return;
+    }
+    ReplaceFile(
+        target,
+        [&](const std::string&, int fd) {
+            if (exists)
+                TakeOwnerAndMode(fd, existing);
+            else
+                ::fchmod(fd, 0644);
+            writer.writeAll(fd, bytes);
+        },
+        [&](int errorNumber) { throw writer.error(errorNumber); },
+        [&] { InPlace(target, bytes, writer); });
+}
+
+}  // namespace base
