@@ -8,11 +8,11 @@
 #include <QTranslator>
 
 #include "divination/coins.h"
-#include "forms/error_report.h"
-#include "forms/information_windows.h"
-#include "forms/main_window.h"
-#include "forms/notice_window.h"
-#include "forms/widgets.h"
+#include "forms/kit/error_report.h"
+#include "forms/kit/widgets.h"
+#include "forms/main/information_windows.h"
+#include "forms/main/main_window.h"
+#include "forms/main/notice_window.h"
 
 namespace {
 

@@ -19,9 +19,9 @@
 
 #include "base/text_file.h"
 #include "divination/hexagrams.h"
-#include "forms/item_names.h"
-#include "forms/journal_window.h"
-#include "forms/main_window.h"
+#include "forms/journal/journal_window.h"
+#include "forms/main/item_names.h"
+#include "forms/main/main_window.h"
 #include "journal_fixture.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // started from a menu, a message on a terminal alone would reach nobody.
 #include <QApplication>
 
-#include "forms/error_report.h"
+#include "forms/kit/error_report.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "base/error.h"
-#include "forms/item_names.h"
-#include "forms/main_window.h"
+#include "forms/main/item_names.h"
+#include "forms/main/main_window.h"
 #include "sound/wave_player.h"
 
 namespace testing_support {

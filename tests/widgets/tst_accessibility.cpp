@@ -5,8 +5,8 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "forms/information_windows.h"
-#include "forms/notice_window.h"
+#include "forms/main/information_windows.h"
+#include "forms/main/notice_window.h"
 #include "harness.h"
 
 using testing_support::Harness;

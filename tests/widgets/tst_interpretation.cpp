@@ -11,9 +11,9 @@
 #include "base/text_file.h"
 #include "divination/coins.h"
 #include "divination/line_texts.h"
-#include "forms/cast_document.h"
-#include "forms/hexagram_figure.h"
-#include "forms/interpretation_window.h"
+#include "forms/document/cast_document.h"
+#include "forms/interpretation/interpretation_window.h"
+#include "forms/kit/hexagram_figure.h"
 #include "harness.h"
 
 using testing_support::Harness;

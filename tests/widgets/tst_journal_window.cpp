@@ -19,8 +19,8 @@
 #include "base/text_file.h"
 #include "divination/changes.h"
 #include "divination/hexagrams.h"
-#include "forms/cast_document.h"
-#include "forms/journal_window.h"
+#include "forms/document/cast_document.h"
+#include "forms/journal/journal_window.h"
 #include "harness.h"
 
 using testing_support::WorkingFolder;

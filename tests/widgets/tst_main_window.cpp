@@ -21,9 +21,9 @@
 #include <functional>
 #include <vector>
 
-#include "forms/information_windows.h"
-#include "forms/notice_window.h"
-#include "forms/widgets.h"
+#include "forms/kit/widgets.h"
+#include "forms/main/information_windows.h"
+#include "forms/main/notice_window.h"
 #include "harness.h"
 
 using testing_support::Harness;

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "forms/font_chooser.h"
+#include "forms/dialogs/font_chooser.h"
 #include "harness.h"
 
 using testing_support::Harness;

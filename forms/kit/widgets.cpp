@@ -1,0 +1,196 @@
+// Small helpers for building the windows: fonts, named controls, pictures, dialogs.
+#include "forms/kit/widgets.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include "resources/pictures.h"
+
+namespace forms {
+
+void InstallFontSubstitutes() {
+    QFont::insertSubstitutions(kSansSerif,
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+int PointSize(const QFont& font) {
+    return font.pointSize() > 0 ? font.pointSize() : qRound(font.pixelSize() * 72.0 / 96.0);
+}
+
+QFont PixelFont(const QString& family, int pixels, bool bold) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+void SetColorRole(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, color);
+    widget->setPalette(palette);
+}
+
+void SetTextColor(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::ButtonText, color);
+    palette.setColor(QPalette::Text, color);
+    widget->setPalette(palette);
+}
+
+void SetCaptionColor(QWidget* groupBox, const QColor& color) {
+    SetColorRole(groupBox, QPalette::WindowText, color);
+}
+
+void SetBackground(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    palette.setColor(QPalette::Base, color);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+int ScreenPictureScale(const QWidget* window) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return resources::PictureScale(screen ? screen->devicePixelRatio() : 1.0);
+}
+
+QPixmap Picture(const QString& name, int scale) {
+    return QPixmap::fromImage(resources::LoadPicture(name, scale));
+}
+
+QLabel* MakeImage(QWidget* parent, const char* name, const QRect& geometry,
+                  const QPixmap& picture) {
+    auto* label = Named(new QLabel(parent), name);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignCenter);
+    if (!picture.isNull())
+        label->setPixmap(picture);
+    return label;
+}
+
+void SetAccessibleText(QWidget* widget, const QString& name, const QString& description) {
+    widget->setAccessibleName(name);
+    widget->setAccessibleDescription(description);
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& geometry,
+                        const QString& caption) {
+    auto* button = Named(new QPushButton(caption, parent), name);
+    button->setGeometry(geometry);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* button = Named(new QToolButton(parent), name);
+    button->setGeometry(geometry);
+    button->setAutoRaise(true);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+void ShowText(QPlainTextEdit* edit, const QString& text) {
+    static const char* const kShown = "shownText";
+    if (edit->property(kShown).toString() == text && !edit->property(kShown).isNull())
+        return;
+    edit->setPlainText(text);
+    edit->setProperty(kShown, text);
+}
+
+void CenterLines(QTextEdit* edit) {
+    QTextCursor all(edit->document());
+    all.select(QTextCursor::Document);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    all.mergeBlockFormat(centred);
+}
+
+void CenterOnScreen(QWidget* window) {
+    // A size just changed reaches the window through its layout; take it now.
+    if (window->layout())
+        window->layout()->activate();
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect desktop = screen->availableGeometry();
+    const QSize frame = window->frameGeometry().size();
+    window->move(desktop.center() - QPoint(frame.width() / 2, frame.height() / 2));
+}
+
+// The file dialog. A name typed without one of the chosen filter's
+// suffixes gets its first one, so the filter decides the export's format.
+namespace {
+
+// Where the user last saved or opened a file, for every file dialog.
+QString& LastFolder() {
+    static QString folder;
+    return folder;
+}
+
+}  // namespace
+
+// The user's documents the first time (the home folder where there are
+// none), then where the user last saved or opened a file; never the
+// program's working folder, which installed is a hidden one of its own.
+QString DialogFolder() {
+    if (!LastFolder().isEmpty() && QFileInfo(LastFolder()).isDir())
+        return LastFolder();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
+QString ChooseFile(QWidget* parent, const QString& caption, const QString& filter, bool save) {
+    static const QRegularExpression kPattern(QStringLiteral("\\*\\.(\\w+)"));
+    const auto suffixesOf = [](const QString& nameFilter) {
+        QStringList suffixes;
+        for (auto match = kPattern.globalMatch(nameFilter); match.hasNext();)
+            suffixes << match.next().captured(1).toLower();
+        return suffixes;
+    };
+    QFileDialog dialog(parent, caption, DialogFolder(), filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A name typed bare gets the filter's suffix from the dialog itself,
+    // which then asks before it replaces a file of that name.
+    const auto followFilter = [&](const QString& nameFilter) {
+        const QStringList suffixes = suffixesOf(nameFilter);
+        dialog.setDefaultSuffix(suffixes.isEmpty() ? QString() : suffixes.constFirst());
+    };
+    followFilter(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    QString path = dialog.selectedFiles().constFirst();
+    LastFolder() = QFileInfo(path).absolutePath();
+    const QStringList suffixes = suffixesOf(dialog.selectedNameFilter());
+    if (save && !suffixes.isEmpty() && !suffixes.contains(QFileInfo(path).suffix().toLower())) {
+        // Another suffix typed: the filter's is added, and a file of the
+        // name that comes out is replaced only when the user says so.
+        path += QLatin1Char('.') + suffixes.constFirst();
+        if (QFileInfo::exists(path) &&
+            QMessageBox::question(parent, caption,
+                                  QStringLiteral("Файл «%1» уже есть. Заменить его?")
+                                      .arg(QFileInfo(path).fileName())) != QMessageBox::Yes)
+            return {};
+    }
+    return path;
+}
+
+}  // namespace forms

@@ -1,0 +1,91 @@
+// What follows a press: the cast kept and its changing lines marked in the
+// glyph list, the «Толкование» window kept up to date, and one's own throw.
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+#include "forms/interpretation/interpretation_window.h"
+#include "forms/kit/hexagram_figure.h"
+#include "forms/main/main_window.h"
+
+void TForm1::act(const std::function<void()>& handler) {
+    forms::RunGuarded(seams_.reportError, handler);
+    deliverReports();
+}
+
+void TForm1::deliverReports() {
+    for (const std::string& text : consultation_.TakeReports())
+        seams_.reportError(QString::fromStdString(text));
+}
+
+void TForm1::castPress(const std::function<void()>& press) {
+    const bool wasComplete = cast_.lines.complete();
+    try {
+        press();
+    } catch (...) {
+        afterCast(wasComplete);
+        throw;  // its report comes first, then what afterCast left to say
+    }
+    afterCast(wasComplete);
+}
+
+divination::Method TForm1::castMethod() const {
+    if (settings_.CastMode == settings::kAutomaticMode)
+        return divination::Method::Coins;
+    if (settings_.CastMode == settings::kSemiAutomaticMode)
+        return divination::Method::SemiAutomatic;
+    return divination::Method::HeadsAndTails;
+}
+
+void TForm1::afterCast(bool wasComplete) {
+    markChangingGlyphs();
+    consultation_.CastChanged(cast_, castMethod(), wasComplete);
+    refreshInterpretation();
+}
+
+// The glyph text stays as it is; a changing line shows in its own colour and
+// says so to a screen reader.
+void TForm1::markChangingGlyphs() {
+    for (int row = 0; row < ListBox2->count() && row < 6; ++row) {
+        QListWidgetItem* glyph = ListBox2->item(row);
+        const int value = cast_.values[row];
+        if (!value)
+            continue;
+        glyph->setData(Qt::AccessibleTextRole, forms::LineDescription(row + 1, value));
+        if (divination::IsChanging(value))
+            glyph->setForeground(forms::kChangingLineColor);
+    }
+}
+
+void TForm1::refreshInterpretation() {
+    if (!interpretation_ || !interpretation_->isVisible())
+        return;
+    interpretation_->setTextFont(Memo1->font());
+    QString origin;
+    if (consultation_.subject().kind == divination::Subject::Kind::OwnThrow)
+        origin = QStringLiteral("Свой бросок. ");
+    else if (const std::optional<journal::Cast>& entry = consultation_.shownEntry())
+        origin = QStringLiteral("Из журнала, %1. ")
+                     .arg(QString::fromStdString(journal::RussianDateTime(entry->castAt)));
+    interpretation_->showSubject(consultation_.interpretation(), origin);
+}
+
+void TForm1::showInterpretation() {
+    if (!interpretation_) {
+        // Its errors wait for the action that brought them to be said.
+        interpretation_ = new forms::InterpretationWindow(
+            {[this](const QString& text) { consultation_.Report(text.toStdString()); },
+             [this](int hexagram) { ShowReading(hexagram); }},
+            this);
+    }
+    interpretation_->showAndRaise();
+    refreshInterpretation();
+}
+
+void TForm1::castOwnThrow() {
+    const std::optional<divination::LineValues> values = seams_.askOwnThrow();
+    if (!values)
+        return;
+    const bool castInProgress = cast_.lines.castCount() && !cast_.lines.complete();
+    consultation_.OpenOwnThrow(*values, castInProgress);
+    showInterpretation();
+}

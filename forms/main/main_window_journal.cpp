@@ -1,0 +1,72 @@
+// The journal side of the main window: the question, the journal window,
+// and print and export of what is on the screen.
+#include <QPrinter>
+
+#include "forms/document/cast_document.h"
+#include "forms/journal/journal_window.h"
+#include "forms/main/item_names.h"
+#include "forms/main/main_window.h"
+
+using namespace forms;
+
+// The program then works on without the journal until the next start, and
+// the menu says so; the journal window lets go of it now.
+void TForm1::journalLost() {
+    if (journalWindow_)
+        journalWindow_->journalLost();
+    menus_.setCaption(kJournalItem, QStringLiteral("Журнал гаданий (недоступен)"));
+}
+
+void TForm1::editQuestion() {
+    const std::optional<QString> text =
+        seams_.askQuestion(QString::fromStdString(consultation_.question()));
+    if (text)
+        consultation_.SetQuestion(text->toStdString());
+}
+
+void TForm1::showJournal() {
+    if (!journalWindow_) {
+        forms::JournalWindow::Seams seams;
+        // Asked from the journal window's own commands: what opening it
+        // left to say is said there and then.
+        seams.journal = [this] {
+            journal::Journal* kept = consultation_.journal();
+            deliverReports();
+            return kept;
+        };
+        seams.openInterpretation = [this](const journal::Cast& cast) { showJournalEntry(cast); };
+        seams.showReading = [this](int hexagram) { ShowReading(hexagram); };
+        seams.reportError = seams_.reportError;
+        journalWindow_ = new forms::JournalWindow(std::move(seams), this);
+    }
+    journalWindow_->show();
+    journalWindow_->raise();
+    journalWindow_->activateWindow();
+}
+
+void TForm1::showJournalEntry(const journal::Cast& cast) {
+    consultation_.OpenEntry(cast);
+    showInterpretation();
+    deliverReports();
+}
+
+void TForm1::printCurrent() {
+    const std::vector<consultation::Entry> entries = {consultation_.Current()};
+    QPrinter printer(QPrinter::HighResolution);
+    if (seams_.choosePrinter(printer))
+        forms::PrintCasts(entries, printer);
+}
+
+void TForm1::saveCurrentAs() {
+    const std::vector<consultation::Entry> entries = {consultation_.Current()};
+    const QString path =
+        seams_.chooseSaveFile(QStringLiteral("Сохранить как"),
+                              QStringLiteral("PDF (*.pdf);;HTML (*.html *.htm);;Текст (*.txt)"));
+    if (path.isEmpty())
+        return;
+    const std::optional<forms::DocumentFormat> format = forms::FormatOfPath(path);
+    if (!format)
+        throw base::Error("Файл \"" + path.toStdString() +
+                          "\" не сохранён: его имя должно кончаться на .pdf, .html или .txt");
+    forms::ExportCasts(entries, path, *format);
+}
