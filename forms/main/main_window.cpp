@@ -274,7 +274,11 @@ void TForm1::buildCastingPanel(QGroupBox* group) {
     on(Button4, &QPushButton::clicked, [this] { Button4Click(); });
     on(Button5, &QPushButton::clicked, [this] { Button5Click(); });
     on(Button6, &QPushButton::clicked, [this] { Button6Click(); });
+    buildCoinPanel(group);  // made last, so it lies over what is made before
+}
 
+// The three coins and, over them until the first press, the prompt.
+void TForm1::buildCoinPanel(QGroupBox* group) {
     auto* panel = Named(new QFrame(group), "Panel1");
     panel->setGeometry(2, 16, 157, 37);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);

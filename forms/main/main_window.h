@@ -151,6 +151,7 @@ private:
     QPixmap picture(const QString& name) const;
     void buildControls();
     void buildCastingPanel(QGroupBox* group);
+    void buildCoinPanel(QGroupBox* group);
     void buildTable(QGroupBox* group);
     void buildMenus();
     void routeRightClicks();
