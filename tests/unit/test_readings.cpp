@@ -147,6 +147,13 @@ TEST(Readings, ParagraphsAreShortAndDashesNeverOpenALine) {
     EXPECT_TRUE(Contains(Load(1), kNoBreakSpace + kDash));
 }
 
+// The tradition's other words for the lines, "strong" and "weak": the
+// introduction explains them once; the readings and line texts draw lines
+// as сплошная and прерывистая only.
+const std::vector<std::string> kStrengthWords = {
+    "сильная черт", "сильной черт", "сильную черт", "сильные черт", "сильных черт",
+    "слабая черт",  "слабой черт",  "слабую черт",  "слабые черт",  "слабых черт"};
+
 // One name for one thing across all 65 texts, the introduction included:
 // the sage is "мудрый человек", the broken line "прерывистая".
 TEST(Readings, TheSageAndTheBrokenLineHaveOneNameEach) {
@@ -156,6 +163,8 @@ TEST(Readings, TheSageAndTheBrokenLineHaveOneNameEach) {
         const std::string text = Load(n);
         for (const char* other : {"благородн", "Благородн", "прерванн", "Прерванн", "прерваны"})
             EXPECT_FALSE(Contains(text, other)) << other;
+        for (const std::string& strength : kStrengthWords)
+            EXPECT_TRUE(n == 65 || !Contains(text, strength)) << strength;
         sage += Contains(text, "удрый человек");
         broken += Contains(text, "прерывист");
     }
@@ -278,6 +287,8 @@ TEST(LineTexts, EveryHeadingMatchesItsHexagramsLines) {
             EXPECT_FALSE(Contains(entry.text, " " + kDash)) << entry.heading;
             for (const char* other : {"благородн", "Благородн", "прерванн", "Прерванн"})
                 EXPECT_FALSE(Contains(entry.text, other)) << entry.heading;
+            for (const std::string& strength : kStrengthWords)
+                EXPECT_FALSE(Contains(entry.text, strength)) << entry.heading;
         }
     }
     EXPECT_EQ(divination::LineHeading(1, 7), "Все девятки");
