@@ -152,28 +152,32 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
 
     // Commands. Return and Delete belong to the list alone: in the text
     // fields they end a line and delete a letter.
-    QAction* open =
-        addCommand("JournalOpen", QStringLiteral("Открыть"), {}, &JournalWindow::openSelected);
-    open->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    open->setShortcutContext(Qt::WidgetShortcut);
-    list_->addAction(open);
-    addCommand("JournalShowReading", QStringLiteral("Показать толкование в главном окне"),
-               QKeySequence(Qt::CTRL | Qt::Key_R), &JournalWindow::showSelectedReading);
-    QAction* remove =
-        addCommand("JournalDelete", QStringLiteral("Удалить…"), {}, &JournalWindow::deleteSelected);
-    remove->setShortcut(QKeySequence(QKeySequence::Delete));
-    remove->setShortcutContext(Qt::WidgetShortcut);
-    list_->addAction(remove);
-    addCommand("JournalPrint", QStringLiteral("Печать…"), QKeySequence(Qt::CTRL | Qt::Key_P),
-               &JournalWindow::printEntries);
-    addCommand("JournalExport", QStringLiteral("Экспорт…"), QKeySequence(Qt::CTRL | Qt::Key_S),
-               &JournalWindow::exportEntries);
-    addCommand("JournalClear", QStringLiteral("Очистить журнал…"), {},
-               &JournalWindow::clearJournal);
-    addCommand("JournalBackup", QStringLiteral("Сохранить копию журнала…"), {},
-               &JournalWindow::backUp);
-    addCommand("JournalRestore", QStringLiteral("Восстановить из копии…"), {},
-               &JournalWindow::restore);
+    std::vector<QPushButton*> entryRow, journalRow;
+    commands_.open = addCommand("JournalOpen", QStringLiteral("Открыть"), {},
+                                &JournalWindow::openSelected, entryRow);
+    commands_.open->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    commands_.open->setShortcutContext(Qt::WidgetShortcut);
+    list_->addAction(commands_.open);
+    commands_.showReading = addCommand(
+        "JournalShowReading", QStringLiteral("Показать толкование в главном окне"),
+        QKeySequence(Qt::CTRL | Qt::Key_R), &JournalWindow::showSelectedReading, entryRow);
+    commands_.remove = addCommand("JournalDelete", QStringLiteral("Удалить…"), {},
+                                  &JournalWindow::deleteSelected, entryRow);
+    commands_.remove->setShortcut(QKeySequence(QKeySequence::Delete));
+    commands_.remove->setShortcutContext(Qt::WidgetShortcut);
+    list_->addAction(commands_.remove);
+    commands_.print =
+        addCommand("JournalPrint", QStringLiteral("Печать…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                   &JournalWindow::printEntries, entryRow);
+    commands_.exportEntries =
+        addCommand("JournalExport", QStringLiteral("Экспорт…"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                   &JournalWindow::exportEntries, entryRow);
+    commands_.clear = addCommand("JournalClear", QStringLiteral("Очистить журнал…"), {},
+                                 &JournalWindow::clearJournal, journalRow);
+    commands_.backUp = addCommand("JournalBackup", QStringLiteral("Сохранить копию журнала…"), {},
+                                  &JournalWindow::backUp, journalRow);
+    commands_.restore = addCommand("JournalRestore", QStringLiteral("Восстановить из копии…"), {},
+                                   &JournalWindow::restore, journalRow);
     recording_ = Named(new QCheckBox(QStringLiteral("Вести журнал"), this), "JournalRecording");
     SetAccessibleText(recording_, QStringLiteral("Вести журнал"),
                       QStringLiteral("Записывать каждое новое гадание в журнал"));
@@ -191,34 +195,35 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
     top->addWidget(search_, 1);
     top->addWidget(filterLabel);
     top->addWidget(filter_);
-    auto* entryRow = new QHBoxLayout;
-    for (QPushButton* button : {buttons_[0], buttons_[1], buttons_[2], buttons_[3], buttons_[4]})
-        entryRow->addWidget(button);
-    entryRow->addStretch();
-    auto* journalRow = new QHBoxLayout;
-    journalRow->addWidget(recording_);
-    for (QPushButton* button : {buttons_[5], buttons_[6], buttons_[7]})
-        journalRow->addWidget(button);
-    journalRow->addStretch();
-    journalRow->addWidget(close);
+    auto* entryLine = new QHBoxLayout;
+    for (QPushButton* button : entryRow)
+        entryLine->addWidget(button);
+    entryLine->addStretch();
+    auto* journalLine = new QHBoxLayout;
+    journalLine->addWidget(recording_);
+    for (QPushButton* button : journalRow)
+        journalLine->addWidget(button);
+    journalLine->addStretch();
+    journalLine->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(list_, 1);
     layout->addLayout(fields);
-    layout->addLayout(entryRow);
-    layout->addLayout(journalRow);
+    layout->addLayout(entryLine);
+    layout->addLayout(journalLine);
     layout->addWidget(status_);
 
     setTabOrder(search_, filter_);
     setTabOrder(filter_, list_);
     setTabOrder(list_, question_);
     setTabOrder(question_, note_);
+    // The entry's commands, then the journal's, in the order they stand.
     QWidget* previous = note_;
-    for (QPushButton* button : buttons_) {
-        if (button == buttons_[5])
-            setTabOrder(std::exchange(previous, recording_), recording_);
+    for (QPushButton* button : entryRow)
         setTabOrder(std::exchange(previous, button), button);
-    }
+    setTabOrder(std::exchange(previous, recording_), recording_);
+    for (QPushButton* button : journalRow)
+        setTabOrder(std::exchange(previous, button), button);
     setTabOrder(previous, close);
 
     connect(search_, &QLineEdit::textChanged, searchTimer_, qOverload<>(&QTimer::start));
@@ -243,7 +248,8 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
 }
 
 QAction* JournalWindow::addCommand(const char* name, const QString& text, const QKeySequence& key,
-                                   void (JournalWindow::*handler)()) {
+                                   void (JournalWindow::*handler)(),
+                                   std::vector<QPushButton*>& row) {
     auto* action = Named(new QAction(text, this), name);
     action->setShortcut(key);
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -266,7 +272,7 @@ QAction* JournalWindow::addCommand(const char* name, const QString& text, const 
                     shortcut.isEmpty() ? QString() : shortcut.toString(QKeySequence::NativeText));
             }));
     emit action->changed();
-    buttons_.push_back(button);
+    row.push_back(button);
     return action;
 }
 
@@ -469,14 +475,14 @@ void JournalWindow::updateCommands() {
     const bool have = journal_ != nullptr;
     const bool any = have && model_->total() > 0;
     const bool one = currentCast() != nullptr;
-    command("JournalOpen")->setEnabled(one);
-    command("JournalShowReading")->setEnabled(one);
-    command("JournalDelete")->setEnabled(!selectedRows().empty());
-    command("JournalPrint")->setEnabled(any);
-    command("JournalExport")->setEnabled(any);
-    command("JournalClear")->setEnabled(have);
-    command("JournalBackup")->setEnabled(have);
-    command("JournalRestore")->setEnabled(have);
+    commands_.open->setEnabled(one);
+    commands_.showReading->setEnabled(one);
+    commands_.remove->setEnabled(!selectedRows().empty());
+    commands_.print->setEnabled(any);
+    commands_.exportEntries->setEnabled(any);
+    commands_.clear->setEnabled(have);
+    commands_.backUp->setEnabled(have);
+    commands_.restore->setEnabled(have);
     recording_->setEnabled(have);
     search_->setEnabled(have);
     filter_->setEnabled(have);

@@ -64,6 +64,7 @@ public:
     void journalLost();
 
     JournalModel* model() const { return model_; }
+    // A command by its object name, as tests find it.
     QAction* command(const char* name) const;
 
     // The handlers of the commands.
@@ -99,8 +100,9 @@ private:
     void updateStatus(const QString& done = {});
     bool runWithProgress(const QString& caption, int total,
                          const std::function<bool(const std::function<bool(int, int)>&)>& work);
+    // The command's action and its button, added at the end of `row`.
     QAction* addCommand(const char* name, const QString& text, const QKeySequence& key,
-                        void (JournalWindow::*handler)());
+                        void (JournalWindow::*handler)(), std::vector<QPushButton*>& row);
 
     Seams seams_;
     journal::Journal* journal_ = nullptr;
@@ -114,7 +116,16 @@ private:
     QPlainTextEdit* note_ = nullptr;
     QCheckBox* recording_ = nullptr;
     QLabel* status_ = nullptr;
-    std::vector<QPushButton*> buttons_;
+    struct {
+        QAction* open = nullptr;
+        QAction* showReading = nullptr;
+        QAction* remove = nullptr;
+        QAction* print = nullptr;
+        QAction* exportEntries = nullptr;
+        QAction* clear = nullptr;
+        QAction* backUp = nullptr;
+        QAction* restore = nullptr;
+    } commands_;
     // The entry the question and note fields show, and what they held when
     // it was shown: only a change is written back.
     std::int64_t shownId_ = 0;
