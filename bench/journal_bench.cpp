@@ -35,23 +35,74 @@ void ListFirstPage(benchmark::State& state, const journal::Query& query) {
     }
 }
 
+journal::Query With(const std::function<void(journal::Query&)>& set) {
+    journal::Query query;
+    set(query);
+    return query;
+}
+
 // What the window costs as it opens, and as the user types or filters.
 BENCHMARK_CAPTURE(ListFirstPage, Everything, journal::Query{})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK_CAPTURE(ListFirstPage, OneHexagram, journal::Query{"", 29})
+BENCHMARK_CAPTURE(ListFirstPage, OneHexagram, With([](journal::Query& q) { q.hexagram = 29; }))
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK_CAPTURE(ListFirstPage, SearchOneWord, journal::Query{"дорога"})
+BENCHMARK_CAPTURE(ListFirstPage, SearchOneWord, With([](journal::Query& q) { q.text = "дорога"; }))
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK_CAPTURE(ListFirstPage, SearchTwoWordStarts, journal::Query{"ёл раб"})
+BENCHMARK_CAPTURE(ListFirstPage, SearchTwoWordStarts,
+                  With([](journal::Query& q) { q.text = "ёл раб"; }))
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK_CAPTURE(ListFirstPage, SearchOneLetter, journal::Query{"д"})
+BENCHMARK_CAPTURE(ListFirstPage, SearchOneLetter, With([](journal::Query& q) { q.text = "д"; }))
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK_CAPTURE(ListFirstPage, SearchNameAndNote, journal::Query{"войско 17 сбыл"})
+BENCHMARK_CAPTURE(ListFirstPage, SearchNameAndNote,
+                  With([](journal::Query& q) { q.text = "войско 17 сбыл"; }))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The search by structure: each kind of condition, and some combined.
+BENCHMARK_CAPTURE(ListFirstPage, HexagramAnywhere,
+                  With([](journal::Query& q) { q.hexagram = 38, q.place = journal::Place::Any; }))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ListFirstPage, NuclearHexagram, With([](journal::Query& q) {
+                      q.hexagram = 2, q.place = journal::Place::Nuclear;
+                  }))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ListFirstPage, LineOfOneHexagram,
+                  With([](journal::Query& q) { q.hexagram = 38, q.changingLine = 5; }))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ListFirstPage, TrigramInTheSecond, With([](journal::Query& q) {
+                      q.trigram = 3, q.trigramAbove = true, q.trigramInSecond = true;
+                  }))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ListFirstPage, DatesMethodAndWord, With([](journal::Query& q) {
+                      q.fromDate = "2026-02-01", q.toDate = "2026-03-31";
+                      q.method = divination::Method::Coins, q.text = "дом";
+                  }))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ListFirstPage, DueToReturn,
+                  With([](journal::Query& q) { q.dueBy = "2026-12-09"; }))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// What «Статистика» reads: everything, and a topic.
+void Statistics(benchmark::State& state, const journal::Query& query) {
+    journal::Journal& journal = Opened();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(journal.Stats(query));
+}
+BENCHMARK_CAPTURE(Statistics, Everything, journal::Query{})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(Statistics, OneWord, With([](journal::Query& q) { q.text = "дорога"; }))
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -46,7 +46,7 @@ void Harden(sqlite3* handle) {
 
 // One row of a backup's casts table, its columns in the order selected.
 // Returns why it can't be a cast, or empty.
-std::string ReadRow(SQLite::Statement& row, NewCast& cast) {
+std::string ReadRow(SQLite::Statement& row, Cast& cast) {
     auto text = [&](int column, bool nullable, std::string& out) {
         const SQLite::Column value = row.getColumn(column);
         if (value.isText())
@@ -77,6 +77,16 @@ std::string ReadRow(SQLite::Statement& row, NewCast& cast) {
         return "номер второй гексаграммы не от 1 до 64";
     if (!text(6, true, cast.question) || !text(7, true, cast.note))
         return "вопрос или заметка не текст";
+    std::string totals;
+    if (!text(8, true, totals) || (row.getColumn(8).isText() && totals.empty()))
+        return "суммы стеблей не текст";
+    if (!text(9, true, cast.outcome))
+        return "«Как всё сложилось» не текст";
+    if (!text(10, true, cast.returnOn) || (!cast.returnOn.empty() && !IsDate(cast.returnOn)))
+        return "дата возвращения не в виде 2027-03-01";
+    if (std::string problem = internal::TextProblem(cast.outcome, "«Как всё сложилось»");
+        !problem.empty())
+        return problem;
 
     const std::optional<divination::LineValues> values = internal::ValuesOfText(lines);
     if (!values)
@@ -87,16 +97,21 @@ std::string ReadRow(SQLite::Statement& row, NewCast& cast) {
     if (second != divination::RelatingHexagram(cast.values))
         return "вторая гексаграмма не соответствует чертам";
     if (!coins.empty()) {
-        cast.coins = internal::CoinsOfText(coins);
+        cast.coins = internal::NumbersOfText(coins);
         if (!cast.coins)
             return "монеты не восемнадцать чисел от 0 до 999 через пробел";
+    }
+    if (!totals.empty()) {
+        cast.totals = internal::NumbersOfText(totals);
+        if (!cast.totals)
+            return "суммы стеблей не восемнадцать чисел через пробел";
     }
     return CastProblem(cast);
 }
 
 // The casts a backup's bytes hold, each checked; throws Error naming
 // `pathText` for anything that is not a sound journal.
-std::vector<NewCast> ReadBackup(std::string& bytes, const std::string& pathText) {
+std::vector<Cast> ReadBackup(std::string& bytes, const std::string& pathText) {
     const std::string file = "Файл \"" + pathText + "\"";
     const Error notJournal(file + " не является журналом гаданий");
     const Error damaged(file + " повреждён");
@@ -115,7 +130,7 @@ std::vector<NewCast> ReadBackup(std::string& bytes, const std::string& pathText)
                             reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(),
                             bytes.size(), SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)
         throw damaged;
-    std::vector<NewCast> casts;
+    std::vector<Cast> casts;
     try {
         source.exec("PRAGMA cell_size_check = ON; PRAGMA mmap_size = 0;");
         if (source.execAndGet("PRAGMA application_id").getInt() != internal::kApplicationId)
@@ -137,13 +152,15 @@ std::vector<NewCast> ReadBackup(std::string& bytes, const std::string& pathText)
         try {
             rows = std::make_unique<SQLite::Statement>(
                 source,
-                "SELECT cast_at, mode, lines, coins, hexagram, relating, question, note "
-                "FROM casts ORDER BY id");
+                std::string("SELECT cast_at, mode, lines, coins, hexagram, relating, question, "
+                            "note, ") +
+                    (version >= 2 ? "totals, outcome, return_on" : "NULL, NULL, NULL") +
+                    " FROM casts ORDER BY id");
         } catch (const SQLite::Exception&) {
             throw notJournal;  // a table of that name, but not the journal's
         }
         while (rows->executeStep()) {
-            NewCast cast;
+            Cast cast;
             const std::string problem = ReadRow(*rows, cast);
             if (!problem.empty())
                 throw Error(file + " повреждён. Запись " + std::to_string(casts.size() + 1) + ": " +
@@ -222,7 +239,7 @@ std::int64_t Journal::RestoreFrom(const std::filesystem::path& path) {
 }
 
 std::int64_t Journal::RestoreFromBytes(std::string bytes, const std::string& pathText) {
-    const std::vector<NewCast> casts = ReadBackup(bytes, pathText);
+    const std::vector<Cast> casts = ReadBackup(bytes, pathText);
     SQLite::Database& db = state_->db;
     try {
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
@@ -236,11 +253,11 @@ std::int64_t Journal::RestoreFromBytes(std::string bytes, const std::string& pat
         std::map<std::tuple<std::string, int, std::string, std::string, std::string>, std::int64_t>
             seen;  // in the file's own form, as the query compares them
         std::int64_t added = 0;
-        for (const NewCast& cast : casts) {
+        for (const Cast& cast : casts) {
             const std::int64_t moment = *ParseTimestamp(cast.castAt);
             const int mode = internal::MethodCode(cast.method);
             const std::string lines = internal::LinesText(cast.values);
-            const std::string coins = cast.coins ? internal::CoinsText(*cast.coins) : "";
+            const std::string coins = cast.coins ? internal::NumbersText(*cast.coins) : "";
             const std::int64_t wanted = ++seen[{cast.castAt, mode, lines, coins, cast.question}];
             have.reset();
             have.bind(1, moment);
@@ -251,7 +268,7 @@ std::int64_t Journal::RestoreFromBytes(std::string bytes, const std::string& pat
             have.bind(6, cast.question);
             have.executeStep();
             if (have.getColumn(0).getInt64() < wanted) {
-                writer.Insert(cast, moment);
+                writer.Insert(cast, moment, cast.outcome, cast.returnOn);
                 ++added;
             }
         }

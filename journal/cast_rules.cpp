@@ -99,7 +99,7 @@ bool ValidUtf8(const std::string& text) {
 }  // namespace
 
 // Exactly 18 numbers 0…999, without leading zeros, single spaces between.
-std::optional<divination::CoinNumbers> internal::CoinsOfText(const std::string& text) {
+std::optional<divination::CoinNumbers> internal::NumbersOfText(const std::string& text) {
     divination::CoinNumbers coins{};
     std::size_t at = 0;
     for (int n = 0; n < 18; ++n) {
@@ -119,7 +119,7 @@ std::optional<divination::CoinNumbers> internal::CoinsOfText(const std::string& 
     return coins;
 }
 
-std::string internal::CoinsText(const divination::CoinNumbers& coins) {
+std::string internal::NumbersText(const divination::CoinNumbers& coins) {
     std::string text;
     for (int number : coins)
         text += (text.empty() ? "" : " ") + std::to_string(number);

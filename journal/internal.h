@@ -24,7 +24,40 @@ namespace internal {
 // apart from it ("TAYN").
 inline constexpr int kApplicationId = 0x5441594E;
 // PRAGMA user_version of the journals this program writes.
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
+
+// The columns of a cast in the order ReadCast takes them.
+inline constexpr const char* kCastColumns =
+    "id, cast_at, mode, lines, coins, hexagram, relating, question, note, moment, totals, "
+    "outcome, return_on";
+Cast ReadCast(SQLite::Statement& row);
+
+// Brings the schema to kSchemaVersion in one transaction.
+void Migrate(SQLite::Database& db);
+
+// What the search by structure and the statistics read of a cast, from the
+// core's interpretation of its values; 0 (NULL) where there is none.
+struct Derived {
+    int hexagram = 0, second = 0, nuclear = 0, opposite = 0, inverted = 0;
+    int changing = 0;  // line k changes: bit 1 << (k − 1)
+    int below = 0, above = 0, secondBelow = 0, secondAbove = 0;
+};
+Derived DerivedColumns(const divination::LineValues& values);
+// Binds them as ?20 … ?27 of kDerivedAssignments or kDerivedColumns.
+inline constexpr const char* kDerivedAssignments =
+    "nuclear = ?20, opposite = ?21, inverted = ?22, changing = ?23, below = ?24, above = ?25, "
+    "second_below = ?26, second_above = ?27";
+void BindDerived(SQLite::Statement& statement, const Derived& derived);
+
+// «ё» as «е», «Ё» as «Е»: what the search index holds and the words typed.
+std::string FoldForSearch(std::string text);
+// The hexagram names an entry is found by, folded.
+std::string SearchNames(const Journal::State& state, int hexagram, int relating);
+// The words typed as an FTS5 expression; empty when there are none.
+std::string MatchExpression(const std::string& text);
+
+std::string Setting(SQLite::Database& db, const char* key);
+void SetSetting(SQLite::Database& db, const char* key, const std::string& value);
 
 // Why a text can't be kept, or empty: too long, or not UTF-8.
 std::string TextProblem(const std::string& text, const char* what);
@@ -43,12 +76,12 @@ inline std::string SqliteReason(const SQLite::Exception& error, const SQLite::Da
 }
 
 // The file's form of a cast: the values as six digits ("979787"), the coins
-// as 18 numbers with single blanks between, the method as 1…4. Back, nothing
+// and the stalk totals as 18 numbers with single blanks between, the method as 1…4. Back, nothing
 // unless the text has exactly that form.
 std::string LinesText(const divination::LineValues& values);
 std::optional<divination::LineValues> ValuesOfText(const std::string& digits);
-std::string CoinsText(const divination::CoinNumbers& coins);
-std::optional<divination::CoinNumbers> CoinsOfText(const std::string& text);
+std::string NumbersText(const divination::CoinNumbers& coins);
+std::optional<divination::CoinNumbers> NumbersOfText(const std::string& text);
 int MethodCode(divination::Method method);  // 0 for none
 std::optional<divination::Method> MethodOfCode(std::int64_t code);
 
@@ -56,7 +89,7 @@ std::optional<divination::Method> MethodOfCode(std::int64_t code);
 inline void BindCoins(SQLite::Statement& statement, int index,
                       const std::optional<divination::CoinNumbers>& coins) {
     if (coins)
-        statement.bind(index, CoinsText(*coins));
+        statement.bind(index, NumbersText(*coins));
     else
         statement.bind(index);
 }
@@ -69,8 +102,10 @@ Error FileError(const std::string& what, const std::string& pathText, const std:
 class CastWriter {
 public:
     explicit CastWriter(Journal::State& state);
-    // The new entry's id. The cast is taken as valid.
-    std::int64_t Insert(const NewCast& cast, std::int64_t moment);
+    // The new entry's id. The cast is taken as valid; a restored one may
+    // bring how it turned out and its date to return.
+    std::int64_t Insert(const NewCast& cast, std::int64_t moment, const std::string& outcome = {},
+                        const std::string& returnOn = {});
 
 private:
     Journal::State& state_;

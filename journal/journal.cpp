@@ -16,41 +16,15 @@
 namespace journal {
 
 using internal::FileError;
+using internal::Migrate;
+using internal::SearchNames;
+using internal::SetSetting;
+using internal::Setting;
 using internal::SqliteReason;
 
 namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
-
-// Schema 0 is a new, empty file; kMigrations[v] brings version v to v + 1.
-// `moment` is cast_at as seconds since 1970 UTC: casts made under different
-// offsets list in the order they happened. The search index holds the texts
-// folded by FoldForSearch: SQLite's unicode61 folds case, Cyrillic included,
-// but not «ё» into «е».
-constexpr const char* kMigrations[] = {
-    R"(CREATE TABLE casts(
-           id INTEGER PRIMARY KEY,
-           cast_at TEXT NOT NULL,
-           mode INTEGER NOT NULL,
-           lines TEXT NOT NULL,
-           coins TEXT,
-           hexagram INTEGER NOT NULL,
-           relating INTEGER,
-           question TEXT NOT NULL DEFAULT '',
-           note TEXT NOT NULL DEFAULT '',
-           moment INTEGER NOT NULL);
-       CREATE INDEX casts_by_moment ON casts(moment, id);
-       CREATE INDEX casts_by_hexagram ON casts(hexagram, moment, id);
-       CREATE VIRTUAL TABLE casts_text USING fts5(question, note, names,
-           tokenize = 'unicode61 remove_diacritics 0', prefix = '1 2 3');
-       CREATE TABLE settings(key TEXT PRIMARY KEY, value) WITHOUT ROWID;
-       PRAGMA application_id = 1413568846;)",
-};
-static_assert(std::size(kMigrations) == internal::kSchemaVersion);
-static_assert(internal::kApplicationId == 1413568846);
-
-constexpr const char* kCastColumns =
-    "id, cast_at, mode, lines, coins, hexagram, relating, question, note, moment";
 
 // Raised while opening when SQLite finds the file damaged or no database.
 struct Damaged {};
@@ -68,90 +42,6 @@ bool IsDamage(int code) {
 bool IsBusy(int code) {
     code &= 0xFF;
     return code == SQLITE_BUSY || code == SQLITE_LOCKED;
-}
-
-std::string FoldForSearch(std::string text) {
-    // «ё» is D1 91, «е» D0 B5; «Ё» is D0 81, «Е» D0 95.
-    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == '\xD1' && text[i + 1] == '\x91') {
-            text[i] = '\xD0', text[i + 1] = '\xB5';
-        } else if (text[i] == '\xD0' && text[i + 1] == '\x81') {
-            text[i + 1] = '\x95';
-        }
-    }
-    return text;
-}
-
-std::string SearchNames(const Journal::State& state, int hexagram, int relating) {
-    std::string names = state.nameOf(hexagram);
-    if (relating != 0) {
-        names += '\n';
-        names += state.nameOf(relating);
-    }
-    return FoldForSearch(std::move(names));
-}
-
-// Each word typed becomes a quoted prefix term, so nothing the user types
-// is read as the search language: `мир "дом` → `"мир"* """дом"*`.
-std::string MatchExpression(const std::string& text) {
-    std::string expression, word;
-    const std::string folded = FoldForSearch(text);
-    for (std::size_t i = 0; i <= folded.size(); ++i) {
-        const char c = i < folded.size() ? folded[i] : ' ';
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\0') {
-            if (!word.empty())
-                expression += (expression.empty() ? "\"" : " \"") + word + "\"*";
-            word.clear();
-        } else {
-            word += c == '"' ? std::string("\"\"") : std::string(1, c);
-        }
-    }
-    return expression;
-}
-
-Cast ReadCast(SQLite::Statement& row) {
-    Cast cast;
-    cast.id = row.getColumn(0).getInt64();
-    cast.castAt = row.getColumn(1).getString();
-    // What the journal itself wrote was checked then; a row another copy of
-    // an older program wrote reads the same way.
-    cast.method =
-        internal::MethodOfCode(row.getColumn(2).getInt()).value_or(divination::Method::OwnThrow);
-    cast.values =
-        internal::ValuesOfText(row.getColumn(3).getString()).value_or(divination::LineValues{});
-    if (!row.getColumn(4).isNull())
-        cast.coins = internal::CoinsOfText(row.getColumn(4).getString());
-    cast.question = row.getColumn(7).getString();
-    cast.note = row.getColumn(8).getString();
-    cast.moment = row.getColumn(9).getInt64();
-    return cast;
-}
-
-std::string Setting(SQLite::Database& db, const char* key) {
-    SQLite::Statement read(db, "SELECT value FROM settings WHERE key = ?1");
-    read.bind(1, key);
-    return read.executeStep() ? read.getColumn(0).getString() : std::string();
-}
-
-void SetSetting(SQLite::Database& db, const char* key, const std::string& value) {
-    SQLite::Statement write(db,
-                            "INSERT INTO settings(key, value) VALUES (?1, ?2) "
-                            "ON CONFLICT(key) DO UPDATE SET value = excluded.value");
-    write.bind(1, key);
-    write.bind(2, value);
-    write.exec();
-}
-
-void Migrate(SQLite::Database& db) {
-    if (db.execAndGet("PRAGMA user_version").getInt() >= internal::kSchemaVersion)
-        return;
-    SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
-    // Read again under the write lock: another copy may have migrated first.
-    int version = db.execAndGet("PRAGMA user_version").getInt();
-    for (; version < internal::kSchemaVersion; ++version)
-        db.exec(kMigrations[version]);
-    db.exec("PRAGMA user_version = " + std::to_string(internal::kSchemaVersion));
-    transaction.commit();
 }
 
 // The search index holds the hexagram names: when the names given differ
@@ -256,35 +146,83 @@ std::string MoveAside(const std::string& pathText) {
     return aside;
 }
 
-// The WHERE clause of a list: ?1, ?2 the position (pages only), ?3 the
-// hexagram, ?4 the search expression; each only when the query needs it.
-std::string Conditions(const Query& query, const std::string& match, bool paged) {
-    std::string where;
-    auto add = [&](const char* condition) {
-        where += (where.empty() ? " WHERE " : " AND ") + std::string(condition);
-    };
-    if (paged)
-        add("(moment, id) < (?1, ?2)");
-    if (query.hexagram != 0)
-        add("hexagram = ?3");
-    // "+id": the matches are a set to test each entry against while the
-    // list's index is walked in order, which stops at the page's end; left
-    // to itself, SQLite would fetch every match and sort them all.
-    if (!match.empty())
-        add("+id IN (SELECT rowid FROM casts_text WHERE casts_text MATCH ?4)");
-    return where;
-}
-
-void BindConditions(SQLite::Statement& statement, const Query& query, const std::string& match) {
-    if (query.hexagram != 0)
-        statement.bind(3, query.hexagram);
-    if (!match.empty())
-        statement.bind(4, match);
-}
-
 }  // namespace
 
 namespace internal {
+
+std::string FoldForSearch(std::string text) {
+    // «ё» is D1 91, «е» D0 B5; «Ё» is D0 81, «Е» D0 95.
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '\xD1' && text[i + 1] == '\x91') {
+            text[i] = '\xD0', text[i + 1] = '\xB5';
+        } else if (text[i] == '\xD0' && text[i + 1] == '\x81') {
+            text[i + 1] = '\x95';
+        }
+    }
+    return text;
+}
+
+std::string SearchNames(const Journal::State& state, int hexagram, int relating) {
+    std::string names = state.nameOf(hexagram);
+    if (relating != 0) {
+        names += '\n';
+        names += state.nameOf(relating);
+    }
+    return FoldForSearch(std::move(names));
+}
+
+// Each word typed becomes a quoted prefix term, so nothing the user types
+// is read as the search language: `мир "дом` → `"мир"* """дом"*`.
+std::string MatchExpression(const std::string& text) {
+    std::string expression, word;
+    const std::string folded = FoldForSearch(text);
+    for (std::size_t i = 0; i <= folded.size(); ++i) {
+        const char c = i < folded.size() ? folded[i] : ' ';
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\0') {
+            if (!word.empty())
+                expression += (expression.empty() ? "\"" : " \"") + word + "\"*";
+            word.clear();
+        } else {
+            word += c == '"' ? std::string("\"\"") : std::string(1, c);
+        }
+    }
+    return expression;
+}
+
+Cast ReadCast(SQLite::Statement& row) {
+    Cast cast;
+    cast.id = row.getColumn(0).getInt64();
+    cast.castAt = row.getColumn(1).getString();
+    // What the journal itself wrote was checked then; a row another copy of
+    // an older program wrote reads the same way.
+    cast.method = MethodOfCode(row.getColumn(2).getInt()).value_or(divination::Method::OwnThrow);
+    cast.values = ValuesOfText(row.getColumn(3).getString()).value_or(divination::LineValues{});
+    if (!row.getColumn(4).isNull())
+        cast.coins = NumbersOfText(row.getColumn(4).getString());
+    cast.question = row.getColumn(7).getString();
+    cast.note = row.getColumn(8).getString();
+    cast.moment = row.getColumn(9).getInt64();
+    if (!row.getColumn(10).isNull())
+        cast.totals = NumbersOfText(row.getColumn(10).getString());
+    cast.outcome = row.getColumn(11).getString();
+    cast.returnOn = row.getColumn(12).getString();
+    return cast;
+}
+
+std::string Setting(SQLite::Database& db, const char* key) {
+    SQLite::Statement read(db, "SELECT value FROM settings WHERE key = ?1");
+    read.bind(1, key);
+    return read.executeStep() ? read.getColumn(0).getString() : std::string();
+}
+
+void SetSetting(SQLite::Database& db, const char* key, const std::string& value) {
+    SQLite::Statement write(db,
+                            "INSERT INTO settings(key, value) VALUES (?1, ?2) "
+                            "ON CONFLICT(key) DO UPDATE SET value = excluded.value");
+    write.bind(1, key);
+    write.bind(2, value);
+    write.exec();
+}
 
 std::string SqliteReason(int code, sqlite3* handle) {
     // The system's error is only the cause where a file operation failed.
@@ -331,15 +269,18 @@ CastWriter::CastWriter(Journal::State& state)
     : state_(state),
       insertCast_(state.db,
                   "INSERT INTO casts(cast_at, mode, lines, coins, hexagram, relating, question, "
-                  "note, moment) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"),
+                  "note, moment, totals, outcome, return_on, nuclear, opposite, inverted, "
+                  "changing, below, above, second_below, second_above) VALUES (?1, ?2, ?3, ?4, "
+                  "?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?20, ?21, ?22, ?23, ?24, ?25, ?26, ?27)"),
       insertText_(state.db,
                   "INSERT INTO casts_text(rowid, question, note, names) VALUES (?1, ?2, ?3, ?4)") {}
 
-std::int64_t CastWriter::Insert(const NewCast& cast, std::int64_t moment) {
+std::int64_t CastWriter::Insert(const NewCast& cast, std::int64_t moment,
+                                const std::string& outcome, const std::string& returnOn) {
     insertCast_.reset();
     insertCast_.bind(1, cast.castAt);
-    const int hexagram = divination::HexagramOf(cast.values);
-    const int second = divination::RelatingHexagram(cast.values);
+    const Derived derived = DerivedColumns(cast.values);
+    const int hexagram = derived.hexagram, second = derived.second;
     insertCast_.bind(2, MethodCode(cast.method));
     insertCast_.bind(3, LinesText(cast.values));
     BindCoins(insertCast_, 4, cast.coins);
@@ -351,12 +292,22 @@ std::int64_t CastWriter::Insert(const NewCast& cast, std::int64_t moment) {
     insertCast_.bind(7, cast.question);
     insertCast_.bind(8, cast.note);
     insertCast_.bind(9, moment);
+    if (cast.totals)
+        insertCast_.bind(10, NumbersText(*cast.totals));
+    else
+        insertCast_.bind(10);
+    insertCast_.bind(11, outcome);
+    if (returnOn.empty())
+        insertCast_.bind(12);
+    else
+        insertCast_.bind(12, returnOn);
+    BindDerived(insertCast_, derived);
     insertCast_.exec();
     const std::int64_t id = state_.db.getLastInsertRowid();
     insertText_.reset();
     insertText_.bind(1, id);
     insertText_.bind(2, FoldForSearch(cast.question));
-    insertText_.bind(3, FoldForSearch(cast.note));
+    insertText_.bind(3, FoldForSearch(outcome.empty() ? cast.note : cast.note + "\n" + outcome));
     insertText_.bind(4, SearchNames(state_, hexagram, second));
     insertText_.exec();
     return id;
@@ -445,145 +396,6 @@ std::int64_t Journal::Record(const NewCast& cast) {
         return id;
     } catch (const SQLite::Exception& error) {
         throw FileError("Гадание не записано в журнал", state_->pathText,
-                        SqliteReason(error, state_->db));
-    }
-}
-
-namespace {
-
-bool SetText(Journal::State& state, std::int64_t id, const std::string& text, bool question) {
-    const std::string problem = internal::TextProblem(text, question ? "Вопрос" : "Заметка");
-    if (!problem.empty())
-        throw FileError("Изменение не записано в журнал", state.pathText, problem);
-    try {
-        SQLite::Transaction transaction(state.db, SQLite::TransactionBehavior::IMMEDIATE);
-        SQLite::Statement update(state.db, question ? "UPDATE casts SET question = ?1 WHERE id = ?2"
-                                                    : "UPDATE casts SET note = ?1 WHERE id = ?2");
-        update.bind(1, text);
-        update.bind(2, id);
-        if (update.exec() == 0)
-            return false;
-        SQLite::Statement index(state.db,
-                                question ? "UPDATE casts_text SET question = ?1 WHERE rowid = ?2"
-                                         : "UPDATE casts_text SET note = ?1 WHERE rowid = ?2");
-        index.bind(1, FoldForSearch(text));
-        index.bind(2, id);
-        index.exec();
-        transaction.commit();
-        return true;
-    } catch (const SQLite::Exception& error) {
-        throw FileError("Изменение не записано в журнал", state.pathText,
-                        SqliteReason(error, state.db));
-    }
-}
-
-}  // namespace
-
-bool Journal::SetQuestion(std::int64_t id, const std::string& text) {
-    return SetText(*state_, id, text, true);
-}
-
-bool Journal::SetNote(std::int64_t id, const std::string& text) {
-    return SetText(*state_, id, text, false);
-}
-
-void Journal::Delete(const std::vector<std::int64_t>& ids) {
-    try {
-        SQLite::Transaction transaction(state_->db, SQLite::TransactionBehavior::IMMEDIATE);
-        SQLite::Statement deleteCast(state_->db, "DELETE FROM casts WHERE id = ?1");
-        SQLite::Statement deleteText(state_->db, "DELETE FROM casts_text WHERE rowid = ?1");
-        for (const std::int64_t id : ids) {
-            for (SQLite::Statement* statement : {&deleteCast, &deleteText}) {
-                statement->bind(1, id);
-                statement->exec();
-                statement->reset();
-            }
-        }
-        transaction.commit();
-    } catch (const SQLite::Exception& error) {
-        throw FileError("Записи не удалены из журнала", state_->pathText,
-                        SqliteReason(error, state_->db));
-    }
-}
-
-void Journal::Clear() {
-    try {
-        SQLite::Transaction transaction(state_->db, SQLite::TransactionBehavior::IMMEDIATE);
-        state_->db.exec("DELETE FROM casts; DELETE FROM casts_text;");
-        transaction.commit();
-    } catch (const SQLite::Exception& error) {
-        throw FileError("Записи не удалены из журнала", state_->pathText,
-                        SqliteReason(error, state_->db));
-    }
-}
-
-bool Journal::Recording() {
-    try {
-        return Setting(state_->db, "recording") != "0";
-    } catch (const SQLite::Exception& error) {
-        throw FileError("Не удалось прочитать журнал", state_->pathText,
-                        SqliteReason(error, state_->db));
-    }
-}
-
-void Journal::SetRecording(bool on) {
-    try {
-        SQLite::Transaction transaction(state_->db, SQLite::TransactionBehavior::IMMEDIATE);
-        SetSetting(state_->db, "recording", on ? "1" : "0");
-        transaction.commit();
-    } catch (const SQLite::Exception& error) {
-        throw FileError("Изменение не записано в журнал", state_->pathText,
-                        SqliteReason(error, state_->db));
-    }
-}
-
-std::int64_t Journal::Count(const Query& query) {
-    const std::string match = MatchExpression(query.text);
-    try {
-        // Counting the matches alone needs no look at the casts.
-        SQLite::Statement count(
-            state_->db, query.hexagram == 0 && !match.empty()
-                            ? "SELECT count(*) FROM casts_text WHERE casts_text MATCH ?4"
-                            : "SELECT count(*) FROM casts" + Conditions(query, match, false));
-        BindConditions(count, query, match);
-        count.executeStep();
-        return count.getColumn(0).getInt64();
-    } catch (const SQLite::Exception& error) {
-        throw FileError("Не удалось прочитать журнал", state_->pathText,
-                        SqliteReason(error, state_->db));
-    }
-}
-
-std::vector<Cast> Journal::Page(const Query& query, Position after, int limit) {
-    const std::string match = MatchExpression(query.text);
-    try {
-        SQLite::Statement page(state_->db, std::string("SELECT ") + kCastColumns + " FROM casts" +
-                                               Conditions(query, match, true) +
-                                               " ORDER BY moment DESC, id DESC LIMIT ?5");
-        page.bind(1, after.moment);
-        page.bind(2, after.id);
-        BindConditions(page, query, match);
-        page.bind(5, limit);
-        std::vector<Cast> casts;
-        while (page.executeStep())
-            casts.push_back(ReadCast(page));
-        return casts;
-    } catch (const SQLite::Exception& error) {
-        throw FileError("Не удалось прочитать журнал", state_->pathText,
-                        SqliteReason(error, state_->db));
-    }
-}
-
-std::optional<Cast> Journal::Find(std::int64_t id) {
-    try {
-        SQLite::Statement find(state_->db,
-                               std::string("SELECT ") + kCastColumns + " FROM casts WHERE id = ?1");
-        find.bind(1, id);
-        if (!find.executeStep())
-            return std::nullopt;
-        return ReadCast(find);
-    } catch (const SQLite::Exception& error) {
-        throw FileError("Не удалось прочитать журнал", state_->pathText,
                         SqliteReason(error, state_->db));
     }
 }

@@ -3,11 +3,13 @@
 // window, and is copied to and merged back from a backup file.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -40,23 +42,62 @@ struct NewCast {
     std::optional<divination::CoinNumbers> coins;  // the program's coins, when it tossed them
     std::string question;                          // UTF-8, may be empty
     std::string note;
+    std::optional<std::array<int, 18>> totals;  // stalks: the held totals, three a line
 };
 
 struct Cast : NewCast {
     std::int64_t id = 0;
     std::int64_t moment = 0;  // castAt in seconds since 1970 UTC
+    std::string outcome;      // «Как всё сложилось», UTF-8
+    std::string returnOn;     // «Вернуться к гаданию»: "2027-03-01", or empty
 };
 
 // The UTF-8 name of hexagram 1…64, for the search.
 using NameOf = std::function<std::string(int)>;
 
-// What the journal window shows. `text`: the words typed, each the start of
-// a word in the question, the note or a hexagram's name (the cast's or its
-// second one's), all of them needed, case and «ё»/«е» not told apart.
-// `hexagram`: 0 for all, else only casts of that hexagram.
+// Where a hexagram stands in an entry.
+enum class Place { Cast, Second, Nuclear, Opposite, Inverted, Any };
+
+// What the journal window shows; every condition given must hold.
+// `text`: the words typed, each the start of a word in the question, the
+// note or a hexagram's name (the cast's or its second one's), all of them
+// needed, case and «ё»/«е» not told apart. `hexagram`: 0 for all, else only
+// entries with that hexagram in `place`. `changingLine` 1…6: only entries
+// where that line changes (of the hexagram above, when one is given in the
+// cast's place). `trigram` 1…8, as the table numbers them: below (lines 1–3)
+// or above (4–6), in the cast or in its second hexagram. Dates are the
+// local dates of the casts, "2026-12-08", both ends included; `dueBy` keeps
+// the entries whose date to return to them has come by that day.
 struct Query {
     std::string text;
     int hexagram = 0;
+    Place place = Place::Cast;
+    int changingLine = 0;
+    int trigram = 0;
+    bool trigramAbove = false;
+    bool trigramInSecond = false;
+    std::optional<divination::Method> method;
+    std::string fromDate, toDate;
+    std::string dueBy;
+};
+
+// What «Статистика» shows of the entries a query finds.
+struct Statistics {
+    std::int64_t entries = 0;
+    std::array<std::int64_t, 64> hexagrams{};  // the cast's, by number − 1
+    std::array<std::int64_t, 64> seconds{};
+    // How often each value 6…9 came, line by line, for each method.
+    std::map<divination::Method, std::array<std::int64_t, 4>> values;
+    std::array<std::int64_t, 6> changedLines{};                // line 1…6 changed
+    std::array<std::int64_t, 8> below{}, above{};              // the cast's trigrams, 1…8
+    std::vector<std::pair<std::string, std::int64_t>> months;  // "2026-12", oldest first
+    // Every entry in the order of its moment, for the timeline.
+    struct Point {
+        std::int64_t id;
+        std::int64_t moment;
+        divination::LineValues values;
+    };
+    std::vector<Point> timeline;
 };
 
 // A place in the list, newest first: a page starts at the entry just older
@@ -75,6 +116,9 @@ std::string LocalTimestamp(std::time_t moment);
 // The seconds since 1970 UTC of such a text; nullopt unless it has exactly
 // that form with a real date and time.
 std::optional<std::int64_t> ParseTimestamp(const std::string& castAt);
+
+// Whether the text is a real date in the form "2027-03-01".
+bool IsDate(const std::string& date);
 
 // "8 декабря 2026, 21:14", the local time as the cast saw it; the text as
 // it is when it is no timestamp.
@@ -120,6 +164,24 @@ public:
     // may have deleted it).
     bool SetQuestion(std::int64_t id, const std::string& text);
     bool SetNote(std::int64_t id, const std::string& text);
+    bool SetOutcome(std::int64_t id, const std::string& text);
+    // A date "2027-03-01", or empty for none.
+    bool SetReturnOn(std::int64_t id, const std::string& date);
+
+    // «Связать с…»: `later` follows up `earlier`. Both ways, for an entry:
+    // the entries it follows up and those that follow it up, oldest first.
+    void Link(std::int64_t later, std::int64_t earlier);
+    void Unlink(std::int64_t later, std::int64_t earlier);
+    std::vector<std::int64_t> FollowedUp(std::int64_t id);
+    std::vector<std::int64_t> FollowUps(std::int64_t id);
+
+    // How many entries wait to be looked at again on `today` ("2026-12-09").
+    std::int64_t CountDue(const std::string& today);
+    // One of the entries the query finds, drawn by `pick` from 0…count − 1.
+    std::optional<Cast> Random(const Query& query,
+                               const std::function<std::int64_t(std::int64_t count)>& pick);
+
+    Statistics Stats(const Query& query);
 
     void Delete(const std::vector<std::int64_t>& ids);
     void Clear();

@@ -117,20 +117,26 @@ TEST(JournalRecord, KeepsEachCastAsOneRowExactlyAsGiven) {
     SQLite::Database db(kJournalFile, SQLite::OPEN_READONLY);
     SQLite::Statement rows(db,
                            "SELECT cast_at, mode, lines, quote(coins), hexagram, quote(relating), "
-                           "question, note FROM casts ORDER BY id");
+                           "question, note, quote(totals), outcome, quote(return_on), nuclear, "
+                           "opposite, inverted, changing, below, above, quote(second_below), "
+                           "quote(second_above) FROM casts ORDER BY id");
     std::vector<std::string> read;
     while (rows.executeStep()) {
         std::string row;
-        for (int column = 0; column < 8; ++column)
+        for (int column = 0; column < 19; ++column)
             row += rows.getColumn(column).getString() + "|";
         read.push_back(row);
     }
+    // 11 (earth over heaven), line 1 moving to 46; 1, nothing moving. The
+    // nuclear, opposite and inverted hexagrams and the trigrams (heaven 1,
+    // wind 5, earth 8) as the tradition has them.
     EXPECT_EQ(read, (std::vector<std::string>{
                         "2026-12-08T21:14:05+03:00|1|977888|'1 3 5 1 3 2 7 9 10 1 2 4 0 998 999 "
-                        "100 200 301'|11|46|Что «ждёт»?||",
-                        "2026-12-09T08:00:00+03:00|3|777777|NULL|1|NULL||строка 1\nстрока 2|"}));
+                        "100 200 301'|11|46|Что «ждёт»?||NULL||NULL|54|12|12|1|1|8|5|8|",
+                        "2026-12-09T08:00:00+03:00|3|777777|NULL|1|NULL||строка 1\nстрока "
+                        "2|NULL||NULL|1|2|1|0|1|1|NULL|NULL|"}));
     EXPECT_EQ(db.execAndGet("PRAGMA journal_mode").getString(), "wal");
-    EXPECT_EQ(db.execAndGet("PRAGMA user_version").getInt(), 1);
+    EXPECT_EQ(db.execAndGet("PRAGMA user_version").getInt(), 2);
 }
 
 TEST(JournalRecord, RefusesACastWhoseValuesDisagree) {
@@ -206,7 +212,7 @@ TEST(JournalOpen, MigratesAnEmptyFileAndRefusesFilesItCannotRead) {
     Journal::Open(kJournalFile, Name).Record(Manual("2026-12-08T21:14:05+03:00", "888888"));
     {
         SQLite::Database db(kJournalFile, SQLite::OPEN_READONLY);
-        EXPECT_EQ(db.execAndGet("PRAGMA user_version").getInt(), 1);
+        EXPECT_EQ(db.execAndGet("PRAGMA user_version").getInt(), 2);
         EXPECT_EQ(db.execAndGet("PRAGMA application_id").getInt(), 0x5441594E);
     }
     EXPECT_TRUE(Journal::Open(kJournalFile, Name).Recording());
@@ -214,7 +220,7 @@ TEST(JournalOpen, MigratesAnEmptyFileAndRefusesFilesItCannotRead) {
     {
         SQLite::Database newer("newer.db", SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
         newer.exec(
-            "PRAGMA application_id = 1413568846; PRAGMA user_version = 2;"
+            "PRAGMA application_id = 1413568846; PRAGMA user_version = 3;"
             "CREATE TABLE casts(id INTEGER PRIMARY KEY, future BLOB)");
         SQLite::Database other("other.db", SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
         other.exec("CREATE TABLE casts(id INTEGER PRIMARY KEY, cast_at TEXT)");
@@ -431,7 +437,7 @@ TEST(JournalBackup, ARefusedRestoreLeavesTheJournalUntouched) {
         folder.write(name, good);
         SQLite::Database(name, SQLite::OPEN_READWRITE).exec(sql);
     };
-    changed("newer.db", "PRAGMA user_version = 2");
+    changed("newer.db", "PRAGMA user_version = 3");
     changed("foreign.db", "PRAGMA application_id = 7");
     changed("hexagram.db", "UPDATE casts SET hexagram = 12 WHERE id = 3");
     changed("mode.db", "UPDATE casts SET mode = 7 WHERE id = 1");
