@@ -5,6 +5,7 @@
 
 #include "divination/changes.h"
 #include "divination/hexagrams.h"
+#include "divination/interpretation.h"
 
 using namespace divination;
 
@@ -59,4 +60,35 @@ TEST(RelatedHexagrams, FollowThePairsOfTheReceivedOrder) {
             EXPECT_EQ(InvertedHexagram(odd + 1), odd);
         }
     }
+    std::set<int> found;
+    for (int n = 1; n <= 64; ++n) {
+        if (Interpret(Subject::OfTable(n)).invertedIsItself)
+            found.insert(n);
+    }
+    EXPECT_EQ(found, sameEitherWay);
+}
+
+TEST(RelatedHexagrams, StandInTheInterpretation) {
+    // 60 «Ограничение» with lines 1 and 4 changing.
+    const Interpretation sixty = Interpret(Subject::OfCast({9, 7, 8, 6, 7, 8}));
+    EXPECT_EQ(sixty.opposite, 56);
+    EXPECT_EQ(sixty.inverted, 59);
+    EXPECT_FALSE(sixty.invertedIsItself);
+    EXPECT_EQ(sixty.steps, (std::vector<Step>{{1, 29}, {4, 58}}));
+
+    const Interpretation one = Interpret(Subject::OfEntry({9, 9, 9, 9, 9, 7}), School::ZhuXi);
+    EXPECT_EQ(one.opposite, 2);
+    EXPECT_EQ(one.inverted, 1);
+    EXPECT_TRUE(one.invertedIsItself);
+    EXPECT_EQ(one.steps, (std::vector<Step>{{1, 44}, {2, 13}, {3, 10}, {4, 9}, {5, 14}}));
+
+    const Interpretation table = Interpret(Subject::OfTable(27));
+    EXPECT_EQ(table.opposite, 28);
+    EXPECT_TRUE(table.invertedIsItself);
+    EXPECT_TRUE(table.steps.empty());
+
+    const Interpretation unfinished = Interpret(Subject::OfCast({9, 7, 0, 0, 0, 0}));
+    EXPECT_EQ(unfinished.opposite, 0);
+    EXPECT_EQ(unfinished.inverted, 0);
+    EXPECT_TRUE(unfinished.steps.empty());
 }
