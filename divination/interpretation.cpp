@@ -114,7 +114,8 @@ void ReadZhuXi(Interpretation& said) {
             break;
         case 2:
             said.answers = {LineAnswer(h, c[1], true), LineAnswer(h, c[0], false)};
-            said.rule = name + ": меняются две черты — отвечают тексты обеих, главный — верхней.";
+            said.rule =
+                name + ": меняются две черты — отвечают тексты обеих, главный — текст верхней.";
             break;
         case 3:
             if (c[0] == 1) {
