@@ -80,4 +80,34 @@ int NuclearHexagram(int hexagram) {
     return IdentifyHexagram(nuclear);
 }
 
+namespace {
+
+Line OppositeLine(Line line) {
+    return line == Line::Solid ? Line::Broken : Line::Solid;
+}
+
+}  // namespace
+
+int OppositeHexagram(int hexagram) {
+    Lines lines = HexagramLines(hexagram);
+    for (Line& line : lines.cells)
+        line = OppositeLine(line);
+    return IdentifyHexagram(lines);
+}
+
+int InvertedHexagram(int hexagram) {
+    const Lines lines = HexagramLines(hexagram);
+    Lines inverted;
+    for (int i = 0; i < 6; ++i)
+        inverted.cells[i] = lines.cells[5 - i];
+    return IdentifyHexagram(inverted);
+}
+
+int LineChangedHexagram(int hexagram, int line) {
+    Lines lines = HexagramLines(hexagram);
+    Line& cell = lines.cells.at(line - 1);
+    cell = OppositeLine(cell);
+    return IdentifyHexagram(lines);
+}
+
 }  // namespace divination

@@ -46,4 +46,14 @@ int RelatingHexagram(const LineValues& values);
 // Lines 2–4 as the lower trigram, 3–5 as the upper.
 int NuclearHexagram(int hexagram);
 
+// Every line turned into its opposite: solid for broken, broken for solid.
+int OppositeHexagram(int hexagram);
+
+// The figure upside down: line 6 becomes line 1. Eight hexagrams read the
+// same either way (1, 2, 27, 28, 29, 30, 61, 62) and give themselves.
+int InvertedHexagram(int hexagram);
+
+// The hexagram with line 1…6 alone turned into its opposite.
+int LineChangedHexagram(int hexagram, int line);
+
 }  // namespace divination

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -280,60 +282,227 @@ TEST(Changes, SecondAndNuclearHexagrams) {
     EXPECT_EQ(NuclearHexagram(3), 23);
 }
 
-// What the program says of a subject, row by row from the tradition's rule:
-// the changing lines answer from the bottom, 1 and 2 add the text for all
-// six changing, nothing changing leaves the reading, and a hexagram from
-// the table is read with every line.
-TEST(Interpretation, SaysWhichTextsAnswerEverySubject) {
-    using Kind = Subject::Kind;
-    struct Row {
-        Subject subject;
-        int hexagram, second;
-        Answer answer;
-        std::vector<int> texts;
-    };
-    const std::vector<Row> rows = {
-        {Subject::OfTable(3), 3, 0, Answer::AllLines, {1, 2, 3, 4, 5, 6}},
-        {Subject::OfTable(1), 1, 0, Answer::AllLines, {1, 2, 3, 4, 5, 6, 7}},
-        {Subject::OfTable(2), 2, 0, Answer::AllLines, {1, 2, 3, 4, 5, 6, 7}},
-        {Subject::OfCast({7, 8, 8, 8, 7, 8}), 3, 0, Answer::Reading, {}},
-        {Subject::OfCast({9, 8, 8, 8, 7, 8}), 3, 8, Answer::ChangingLines, {1}},
-        {Subject::OfCast({9, 7, 8, 6, 7, 8}), 60, 47, Answer::ChangingLines, {1, 4}},
-        {Subject::OfCast({6, 6, 9, 8, 8, 8}), 15, 19, Answer::ChangingLines, {1, 2, 3}},
-        {Subject::OfCast({7, 9, 6, 9, 6, 8}), 54, 63, Answer::ChangingLines, {2, 3, 4, 5}},
-        {Subject::OfEntry({9, 9, 9, 9, 9, 7}), 1, 23, Answer::ChangingLines, {1, 2, 3, 4, 5}},
-        {Subject::OfOwnThrow({9, 9, 9, 9, 9, 9}),
+namespace {
+
+// The answers in short, as the rules are written: "L60.4*" the text of line
+// 4 of hexagram 60, governing; "A1" the text for all lines of hexagram 1;
+// "J44" the judgement of 44; "R3" the reading of 3.
+std::vector<AnswerText> Answers(std::string_view shorthand) {
+    std::vector<AnswerText> answers;
+    std::istringstream in{std::string(shorthand)};
+    for (std::string word; in >> word;) {
+        AnswerText a;
+        a.kind = word[0] == 'L'   ? AnswerText::Kind::Line
+                 : word[0] == 'A' ? AnswerText::Kind::AllLines
+                 : word[0] == 'J' ? AnswerText::Kind::Judgement
+                                  : AnswerText::Kind::Reading;
+        a.governing = word.back() == '*';
+        std::size_t used = 0;
+        a.hexagram = std::stoi(word.substr(1), &used);
+        if (a.kind == AnswerText::Kind::Line)
+            a.line = std::stoi(word.substr(2 + used));
+        else if (a.kind == AnswerText::Kind::AllLines)
+            a.line = 7;
+        answers.push_back(a);
+    }
+    return answers;
+}
+
+std::string Shorthand(const std::vector<AnswerText>& answers) {
+    std::string out;
+    for (const AnswerText& a : answers) {
+        out += out.empty() ? "" : " ";
+        out += "LAJR"[static_cast<int>(a.kind)] + std::to_string(a.hexagram);
+        if (a.kind == AnswerText::Kind::Line)
+            out += "." + std::to_string(a.line);
+        if (a.governing)
+            out += "*";
+    }
+    return out;
+}
+
+// A subject, what the program says of it in the all-changing school, and
+// the answers of each school: "all | Zhu Xi | one main line", or one list
+// for all three.
+struct InterpretationRow {
+    Subject subject;
+    int hexagram, second;
+    Answer answer;
+    std::vector<int> texts;
+    std::string_view answers;
+};
+
+// Each row written from the tradition's rule, by hand.
+std::vector<InterpretationRow> InterpretationRows() {
+    using S = Subject;
+    const Answer lines = Answer::ChangingLines;
+    const std::vector<int> all7 = {1, 2, 3, 4, 5, 6, 7};
+    return {
+        {S::OfTable(3),
+         3,
+         0,
+         Answer::AllLines,
+         {1, 2, 3, 4, 5, 6},
+         "L3.1 L3.2 L3.3 L3.4 L3.5 L3.6"},
+        {S::OfTable(1), 1, 0, Answer::AllLines, all7, "L1.1 L1.2 L1.3 L1.4 L1.5 L1.6 A1"},
+        {S::OfTable(2), 2, 0, Answer::AllLines, all7, "L2.1 L2.2 L2.3 L2.4 L2.5 L2.6 A2"},
+        // None changing: the reading, or the judgement of the hexagram.
+        {S::OfCast({7, 8, 8, 8, 7, 8}), 3, 0, Answer::Reading, {}, "R3* | J3* | J3*"},
+        // One: that line everywhere.
+        {S::OfCast({9, 8, 8, 8, 7, 8}), 3, 8, lines, {1}, "L3.1*"},
+        // Two: Zhu Xi both, the upper governing; the main line the broken one
+        // where they differ (the upper here, the lower next), the lower where alike.
+        {S::OfCast({9, 7, 8, 6, 7, 8}),
+         60,
+         47,
+         lines,
+         {1, 4},
+         "L60.1* L60.4* | L60.4* L60.1 | L60.4*"},
+        {S::OfCast({6, 7, 8, 9, 7, 8}),
+         47,
+         60,
+         lines,
+         {1, 4},
+         "L47.1* L47.4* | L47.4* L47.1 | L47.1*"},
+        {S::OfCast({7, 9, 7, 9, 8, 8}),
+         34,
+         36,
+         lines,
+         {2, 4},
+         "L34.2* L34.4* | L34.4* L34.2 | L34.2*"},
+        {S::OfCast({6, 6, 7, 7, 7, 7}),
+         33,
          1,
-         2,
-         Answer::ChangingLines,
-         {1, 2, 3, 4, 5, 6, 7}},
-        {Subject::OfCast({6, 6, 6, 6, 6, 6}), 2, 1, Answer::ChangingLines, {1, 2, 3, 4, 5, 6, 7}},
-        {Subject::OfOwnThrow({9, 6, 6, 6, 6, 6}),
+         lines,
+         {1, 2},
+         "L33.1* L33.2* | L33.2* L33.1 | L33.1*"},
+        // Three: both judgements, the first governing with line 1 among the
+        // changing, the second without; the main line the middle one.
+        {S::OfCast({6, 6, 9, 8, 8, 8}),
+         15,
+         19,
+         lines,
+         {1, 2, 3},
+         "L15.1* L15.2* L15.3* | J15* J19 | L15.2*"},
+        {S::OfCast({7, 9, 6, 9, 7, 8}),
+         58,
+         63,
+         lines,
+         {2, 3, 4},
+         "L58.2* L58.3* L58.4* | J63* J58 | L58.3*"},
+        // Four: Zhu Xi the two unchanging lines of the second hexagram, the
+        // lower governing; the main line the upper unchanging one of itself.
+        {S::OfCast({7, 9, 6, 9, 6, 8}),
+         54,
+         63,
+         lines,
+         {2, 3, 4, 5},
+         "L54.2* L54.3* L54.4* L54.5* | L63.1* L63.6 | L54.6*"},
+        // Five: the one unchanging line, of the second hexagram or of itself.
+        {S::OfEntry({9, 9, 9, 9, 9, 7}),
+         1,
+         23,
+         lines,
+         {1, 2, 3, 4, 5},
+         "L1.1* L1.2* L1.3* L1.4* L1.5* | L23.6* | L1.6*"},
+        {S::OfCast({9, 6, 7, 9, 6, 9}),
+         30,
+         48,
+         lines,
+         {1, 2, 4, 5, 6},
+         "L30.1* L30.2* L30.4* L30.5* L30.6* | L48.3* | L30.3*"},
+        // Six: 1 and 2 their text for all lines, the others the judgement of
+        // the second hexagram; all changing adds the six lines.
+        {S::OfOwnThrow({9, 9, 9, 9, 9, 9}), 1, 2, lines, all7,
+         "L1.1* L1.2* L1.3* L1.4* L1.5* L1.6* A1* | A1* | A1*"},
+        {S::OfCast({6, 6, 6, 6, 6, 6}), 2, 1, lines, all7,
+         "L2.1* L2.2* L2.3* L2.4* L2.5* L2.6* A2* | A2* | A2*"},
+        {S::OfOwnThrow({9, 6, 6, 6, 6, 6}),
          24,
          44,
-         Answer::ChangingLines,
-         {1, 2, 3, 4, 5, 6}},
-        {Subject::OfCast({9, 7, 7, 0, 0, 0}), 0, 0, Answer::Incomplete, {}},
+         lines,
+         {1, 2, 3, 4, 5, 6},
+         "L24.1* L24.2* L24.3* L24.4* L24.5* L24.6* | J44* | J44*"},
+        {S::OfCast({9, 7, 7, 0, 0, 0}), 0, 0, Answer::Incomplete, {}, ""},
     };
-    for (const Row& row : rows) {
+}
+
+// The answers of one school for a row: its part of "a | b | c", or the one list.
+std::string_view SchoolsPart(std::string_view answers, School school) {
+    if (answers.find('|') == std::string_view::npos)
+        return answers;
+    for (int part = 0; part < static_cast<int>(school); ++part)
+        answers.remove_prefix(answers.find('|') + 1);
+    return answers.substr(0, answers.find('|'));
+}
+
+}  // namespace
+
+// What the program says of a subject, row by row from the tradition's rule,
+// in each school. All changing: the changing lines answer from the bottom,
+// 1 and 2 add the text for all six changing, nothing changing leaves the
+// reading. Zhu Xi and the one main line as their rules say for 0–6 changing
+// lines. A hexagram from the table is read with every line in every school.
+TEST(Interpretation, SaysWhichTextsAnswerEverySubject) {
+    const std::vector<InterpretationRow> rows = InterpretationRows();
+    std::map<std::pair<School, std::string>, std::string> ruleOfAnswers;
+    for (const InterpretationRow& row : rows) {
         const Interpretation said = Interpret(row.subject);
         SCOPED_TRACE(testing::PrintToString(row.subject.values));
+        EXPECT_EQ(said.school, School::AllChanging);
         EXPECT_EQ(said.hexagram, row.hexagram);
         EXPECT_EQ(said.second, row.second);
         EXPECT_EQ(said.answer, row.answer);
         EXPECT_EQ(said.texts, row.texts);
-        if (row.hexagram)
+        if (row.hexagram) {
             EXPECT_EQ(said.nuclear, NuclearHexagram(row.hexagram));
-        if (row.subject.kind != Kind::Table)
+        }
+        if (row.subject.kind != Subject::Kind::Table) {
             EXPECT_EQ(said.changing.size(), row.texts.size() - (row.texts.size() == 7));
+        }
+        for (School school : {School::AllChanging, School::ZhuXi, School::OneLine}) {
+            const Interpretation read = Interpret(row.subject, school);
+            const std::string_view expected = SchoolsPart(row.answers, school);
+            SCOPED_TRACE(SchoolName(school));
+            EXPECT_EQ(Shorthand(read.answers), Shorthand(Answers(expected)));
+            // The views still read these, whatever the school.
+            EXPECT_EQ(read.texts, row.texts);
+            EXPECT_EQ(read.answer, row.answer);
+            if (!row.hexagram) {
+                EXPECT_EQ(read.rule, "");
+                continue;
+            }
+            const std::string opening = row.subject.kind == Subject::Kind::Table
+                                            ? "Гексаграмма открыта из таблицы: "
+                                            : std::string(SchoolName(school)) + ": ";
+            EXPECT_EQ(read.rule.rfind(opening, 0), 0u) << read.rule;
+            EXPECT_EQ(read.rule.back(), '.') << read.rule;
+            // The same choice is always told by the same sentence.
+            const auto [kept, fresh] =
+                ruleOfAnswers.emplace(std::pair{school, std::string(expected)}, read.rule);
+            if (!fresh) {
+                EXPECT_EQ(kept->second, read.rule);
+            }
+        }
     }
+    // The rules that differ by more than the count of lines say so: Zhu Xi's
+    // three with line 1 and without, the main line of two unlike and alike.
+    const auto rule = [&rows](int row, School school) {
+        return Interpret(rows[row].subject, school).rule;
+    };
+    EXPECT_NE(rule(9, School::ZhuXi), rule(10, School::ZhuXi));
+    EXPECT_NE(rule(5, School::OneLine), rule(7, School::OneLine));
+    EXPECT_EQ(rule(5, School::OneLine), rule(6, School::OneLine));
     // Every hexagram from the table is itself, unchanged, read whole.
     for (int n = 1; n <= 64; ++n) {
-        const Interpretation said = Interpret(Subject::OfTable(n));
+        const Interpretation said = Interpret(Subject::OfTable(n), School::ZhuXi);
         EXPECT_EQ(said.hexagram, n);
         EXPECT_EQ(said.second, 0);
         EXPECT_TRUE(said.changing.empty());
         EXPECT_EQ(said.texts.size(), n <= 2 ? 7u : 6u);
+        EXPECT_EQ(said.answers.size(), said.texts.size());
+        for (const AnswerText& a : said.answers)
+            EXPECT_FALSE(a.governing);
     }
 }
 
