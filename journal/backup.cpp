@@ -64,8 +64,8 @@ std::string ReadRow(SQLite::Statement& row, Cast& cast) {
     std::string lines, coins;
     if (!text(0, false, cast.castAt))
         return "время гадания не текст";
-    if (!integer(1, false, 1, 4, mode))
-        return "способ гадания не от 1 до 4";
+    if (!integer(1, false, 1, 6, mode))
+        return "способ гадания не от 1 до 6";
     cast.method = *internal::MethodOfCode(mode);
     if (!text(2, false, lines))
         return "черты не текст";

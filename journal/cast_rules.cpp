@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "divination/yarrow.h"
 #include "journal/internal.h"
 #include "journal/journal.h"
 
@@ -156,13 +157,18 @@ int internal::MethodCode(divination::Method method) {
             return 3;
         case divination::Method::OwnThrow:
             return 4;
+        case divination::Method::Yarrow:
+            return 5;
+        case divination::Method::OwnThrowTotals:
+            return 6;
     }
     return 0;
 }
 
 std::optional<divination::Method> internal::MethodOfCode(std::int64_t code) {
     for (auto method : {divination::Method::Coins, divination::Method::SemiAutomatic,
-                        divination::Method::HeadsAndTails, divination::Method::OwnThrow}) {
+                        divination::Method::HeadsAndTails, divination::Method::OwnThrow,
+                        divination::Method::Yarrow, divination::Method::OwnThrowTotals}) {
         if (MethodCode(method) == code)
             return method;
     }
@@ -215,7 +221,7 @@ std::string CastProblem(const NewCast& cast) {
     if (!ParseTimestamp(cast.castAt))
         return "время гадания не в виде 2026-12-08T21:14:05+03:00";
     if (!internal::MethodCode(cast.method))
-        return "способ гадания не от 1 до 4";
+        return "способ гадания не от 1 до 6";
     for (int value : cast.values) {
         if (!divination::IsLineValue(value))
             return "черты не шесть цифр от 6 до 9";
@@ -235,6 +241,14 @@ std::string CastProblem(const NewCast& cast) {
         }
     } else if (cast.coins) {
         return "монеты записаны не у автоматического гадания";
+    }
+    if (divination::HasTotals(cast.method)) {
+        if (!cast.totals)
+            return "у гадания на стеблях нет сумм стеблей";
+        if (divination::ValuesFromTotals(*cast.totals) != cast.values)
+            return "суммы стеблей не соответствуют чертам";
+    } else if (cast.totals) {
+        return "суммы стеблей записаны не у гадания на стеблях";
     }
     if (std::string problem = internal::TextProblem(cast.question, "вопрос"); !problem.empty())
         return problem;

@@ -18,6 +18,7 @@
 
 #include "base/error.h"
 #include "divination/interpretation.h"
+#include "divination/yarrow.h"
 
 namespace journal {
 
@@ -42,7 +43,7 @@ struct NewCast {
     std::optional<divination::CoinNumbers> coins;  // the program's coins, when it tossed them
     std::string question;                          // UTF-8, may be empty
     std::string note;
-    std::optional<std::array<int, 18>> totals;  // stalks: the held totals, three a line
+    std::optional<divination::StalkTotals> totals;  // stalks: the held totals, three a line
 };
 
 struct Cast : NewCast {

@@ -83,15 +83,8 @@ Derived DerivedColumns(const divination::LineValues& values) {
     derived.hexagram = reading.hexagram;
     derived.second = reading.second;
     derived.nuclear = reading.nuclear;
-    {  // TEMPORARY until the core's related hexagrams land
-        divination::Lines l = divination::HexagramLines(reading.hexagram), o, r;
-        for (int i = 0; i < 6; ++i) {
-            o.cells[i] = l.cells[i] == divination::Line::Solid ? divination::Line::Broken : divination::Line::Solid;
-            r.cells[i] = l.cells[5 - i];
-        }
-        derived.opposite = divination::IdentifyHexagram(o);
-        derived.inverted = divination::IdentifyHexagram(r);
-    }
+    derived.opposite = reading.opposite;
+    derived.inverted = reading.inverted;
     for (int line : reading.changing)
         derived.changing |= 1 << (line - 1);
     const divination::Lines lines = divination::LinesOf(values);

@@ -39,7 +39,8 @@ NewCast Automatic(const std::string& castAt, const std::string& question = "") {
         {9, 7, 7, 8, 8, 8},
         divination::CoinNumbers{1, 3, 5, 1, 3, 2, 7, 9, 10, 1, 2, 4, 0, 998, 999, 100, 200, 301},
         question,
-        ""};
+        "",
+        {}};
 }
 
 // Heads and tails by hand: `lines` as six digits 7 and 8, line 1 first.
@@ -48,7 +49,7 @@ NewCast Manual(const std::string& castAt, const std::string& lines,
     divination::LineValues values{};
     for (int i = 0; i < 6; ++i)
         values[i] = lines.at(i) - '0';
-    return {castAt, divination::Method::HeadsAndTails, values, std::nullopt, question, ""};
+    return {castAt, divination::Method::HeadsAndTails, values, std::nullopt, question, "", {}};
 }
 
 std::string Absolute(const char* name) {
@@ -152,7 +153,7 @@ TEST(JournalRecord, RefusesACastWhoseValuesDisagree) {
         {[](NewCast& c) { c.castAt = "2026-02-30T10:00:00+03:00"; },
          "время гадания не в виде 2026-12-08T21:14:05+03:00"},
         {[](NewCast& c) { c.method = static_cast<divination::Method>(9); },
-         "способ гадания не от 1 до 4"},
+         "способ гадания не от 1 до 6"},
         {[](NewCast& c) { c.values[5] = 5; }, "черты не шесть цифр от 6 до 9"},
         {[](NewCast& c) { c.values[0] = 7; }, "монеты не соответствуют чертам"},
         {[](NewCast& c) { (*c.coins)[17] = 300; }, "монеты не соответствуют чертам"},
@@ -163,6 +164,17 @@ TEST(JournalRecord, RefusesACastWhoseValuesDisagree) {
         {[](NewCast& c) { c.coins.reset(); }, "у автоматического гадания нет монет"},
         {[](NewCast& c) { c.method = divination::Method::OwnThrow; },
          "монеты записаны не у автоматического гадания"},
+        {[](NewCast& c) { c.totals = divination::StalkTotals{}; },
+         "суммы стеблей записаны не у гадания на стеблях"},
+        {[](NewCast& c) { c.coins.reset(), c.method = divination::Method::Yarrow; },
+         "у гадания на стеблях нет сумм стеблей"},
+        {[](NewCast& c) {
+             // By stalks, but line 4's totals 9 8 4 give 7 where the line is 8.
+             c.coins.reset(), c.method = divination::Method::Yarrow;
+             c.totals =
+                 divination::StalkTotals{5, 4, 4, 5, 8, 8, 5, 8, 8, 9, 8, 4, 9, 4, 8, 9, 9, 8};
+         },
+         "суммы стеблей не соответствуют чертам"},
         {[](NewCast& c) { c.question = std::string(kMaxTextBytes + 1, 'a'); },
          "вопрос длиннее 100000 байт"},
         {[](NewCast& c) { c.note = "\xD0"; }, "заметка не в кодировке UTF-8"},
@@ -468,7 +480,7 @@ TEST(JournalBackup, ARefusedRestoreLeavesTheJournalUntouched) {
         {"text.db", file("text.db") + " не является журналом гаданий"},
         {"hexagram.db",
          file("hexagram.db") + " повреждён. Запись 3: номер гексаграммы не соответствует чертам"},
-        {"mode.db", file("mode.db") + " повреждён. Запись 1: способ гадания не от 1 до 4"},
+        {"mode.db", file("mode.db") + " повреждён. Запись 1: способ гадания не от 1 до 6"},
         {"coins.db", file("coins.db") +
                          " повреждён. Запись 2: монеты не восемнадцать чисел от 0 до 999 через "
                          "пробел"},

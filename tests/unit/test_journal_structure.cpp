@@ -21,7 +21,7 @@ std::string Name(int n) {
 
 NewCast Made(const std::string& castAt, divination::LineValues values,
              Method method = Method::HeadsAndTails, const std::string& question = "") {
-    NewCast cast{castAt, method, values, std::nullopt, question, ""};
+    NewCast cast{castAt, method, values, std::nullopt, question, "", std::nullopt};
     if (method == Method::Coins) {
         // Three coins a line that give each value: odd numbers are heads.
         divination::CoinNumbers coins{};
@@ -192,6 +192,13 @@ TEST(JournalSecondSchema, StatisticsCountTheTopic) {
     journal.Record(Made("2026-11-30T10:00:00+03:00", {9, 7, 7, 8, 8, 8}, Method::Coins));
     journal.Record(Made("2026-12-01T10:00:00+03:00", {7, 7, 7, 7, 7, 7}, Method::Coins));
     journal.Record(Made("2026-12-02T10:00:00+03:00", {7, 8, 7, 8, 7, 8}));
+    // By stalks, 9 8 7 6 7 8, with the totals of each change.
+    NewCast stalks = Made("2026-12-03T10:00:00+03:00", {9, 8, 7, 6, 7, 8}, Method::Yarrow);
+    stalks.totals = divination::StalkTotals{5, 4, 4, 9, 4, 4, 5, 8, 8, 9, 8, 8, 5, 8, 8, 9, 4, 4};
+    const std::int64_t kept = journal.Record(stalks);
+    EXPECT_EQ(journal.Find(kept)->totals, stalks.totals);
+    EXPECT_EQ(journal.Find(kept)->method, Method::Yarrow);
+    journal.Delete({kept});
     const Statistics all = journal.Stats({});
     EXPECT_EQ(all.entries, 3);
     EXPECT_EQ(all.hexagrams[11 - 1], 1);
