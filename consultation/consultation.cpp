@@ -9,8 +9,8 @@
 
 namespace consultation {
 
-Entry EntryOf(const journal::Cast& cast) {
-    return {divination::Interpret(divination::Subject::OfEntry(cast.values)), cast.castAt,
+Entry EntryOf(const journal::Cast& cast, divination::School school) {
+    return {divination::Interpret(divination::Subject::OfEntry(cast.values), school), cast.castAt,
             cast.question, cast.note};
 }
 
@@ -61,6 +61,21 @@ void Consultation::OpenOwnThrow(const divination::LineValues& values, bool castI
     }
 }
 
+void Consultation::OpenYarrow(const divination::StalkTotals& totals) {
+    const std::optional<divination::LineValues> values = divination::ValuesFromTotals(totals);
+    if (!values)
+        return;
+    subject_ = divination::Subject::OfYarrow(*values);
+    shownEntry_.reset();
+    // Cast on its own, with the question written for no other cast.
+    if (questionUsed_) {
+        Record(*values, divination::Method::Yarrow, std::nullopt, {}, totals);
+    } else {
+        lastCastId_ = Record(*values, divination::Method::Yarrow, std::nullopt, question_, totals);
+        questionUsed_ = true;
+    }
+}
+
 void Consultation::OpenEntry(const journal::Cast& cast) {
     subject_ = divination::Subject::OfEntry(cast.values);
     shownEntry_ = cast;
@@ -68,13 +83,14 @@ void Consultation::OpenEntry(const journal::Cast& cast) {
 
 Entry Consultation::Current() const {
     if (shownEntry_)
-        return EntryOf(*shownEntry_);
-    const divination::Interpretation interpretation = divination::Interpret(subject_);
+        return EntryOf(*shownEntry_, school_);
+    const divination::Interpretation interpretation = divination::Interpret(subject_, school_);
     if (!interpretation.complete())
         throw base::Error(
             "Нечего выводить: бросьте все шесть черт или откройте толкование из таблицы");
     Entry entry{interpretation, {}, {}, {}};
-    if (subject_.kind == divination::Subject::Kind::Cast) {
+    if (subject_.kind == divination::Subject::Kind::Cast ||
+        subject_.kind == divination::Subject::Kind::Yarrow) {
         entry.castAt = journal::LocalTimestamp(std::time(nullptr));
         entry.question = question_;
     }
@@ -124,7 +140,8 @@ std::vector<std::string> Consultation::TakeReports() {
 
 std::int64_t Consultation::Record(const divination::LineValues& values, divination::Method method,
                                   std::optional<divination::CoinNumbers> coins,
-                                  const std::string& question) {
+                                  const std::string& question,
+                                  std::optional<divination::StalkTotals> totals) {
     journal::Journal* kept = journal();
     if (!kept)
         return 0;
@@ -136,6 +153,7 @@ std::int64_t Consultation::Record(const divination::LineValues& values, divinati
         cast.method = method;
         cast.values = values;
         cast.coins = coins;
+        cast.totals = totals;
         cast.question = question;
         const std::int64_t id = kept->Record(cast);
         Changed();

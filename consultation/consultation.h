@@ -12,6 +12,7 @@
 
 #include "divination/cast.h"
 #include "divination/interpretation.h"
+#include "divination/yarrow.h"
 #include "journal/journal.h"
 
 namespace consultation {
@@ -24,8 +25,9 @@ struct Entry {
     std::string note;
 };
 
-// A journal entry as the documents show it.
-Entry EntryOf(const journal::Cast& cast);
+// A journal entry as the documents show it, read by a school.
+Entry EntryOf(const journal::Cast& cast,
+              divination::School school = divination::School::AllChanging);
 
 class Consultation {
 public:
@@ -42,7 +44,12 @@ public:
 
     // ---- The subject on the screen.
     const divination::Subject& subject() const { return subject_; }
-    divination::Interpretation interpretation() const { return divination::Interpret(subject_); }
+    divination::Interpretation interpretation() const {
+        return divination::Interpret(subject_, school_);
+    }
+    // How changing lines are read, for every view of the subject.
+    divination::School school() const { return school_; }
+    void SetSchool(divination::School school) { school_ = school; }
     // The journal entry on the screen, opened from the journal window.
     const std::optional<journal::Cast>& shownEntry() const { return shownEntry_; }
 
@@ -55,6 +62,8 @@ public:
     // One's own throw becomes the subject and is kept.
     void OpenOwnThrow(const divination::LineValues& values, bool castInProgress);
     void OpenEntry(const journal::Cast& cast);
+    // A cast by yarrow stalks becomes the subject and is kept with its totals.
+    void OpenYarrow(const divination::StalkTotals& totals);
 
     // What print and export put out now. Throws base::Error when the screen
     // holds nothing whole.
@@ -78,13 +87,15 @@ public:
 
 private:
     std::int64_t Record(const divination::LineValues& values, divination::Method method,
-                        std::optional<divination::CoinNumbers> coins, const std::string& question);
+                        std::optional<divination::CoinNumbers> coins, const std::string& question,
+                        std::optional<divination::StalkTotals> totals = std::nullopt);
     void Fail(const std::string& text);
     void Changed();
     void ForgetQuestion();
 
     Hooks hooks_;
     divination::Subject subject_;
+    divination::School school_ = divination::School::AllChanging;
     std::optional<journal::Cast> shownEntry_;
     std::string question_;
     bool questionUsed_ = false;    // kept with a completed cast or an own throw

@@ -41,13 +41,14 @@ inline bool HasTotals(Method method) {
 }
 
 struct Subject {
-    enum class Kind { Cast, OwnThrow, Table, Entry };
+    enum class Kind { Cast, OwnThrow, Table, Entry, Yarrow };
     Kind kind = Kind::Cast;
     LineValues values{};  // 0 for a line not yet cast
 
     static Subject OfCast(const LineValues& values) { return {Kind::Cast, values}; }
     static Subject OfOwnThrow(const LineValues& values) { return {Kind::OwnThrow, values}; }
     static Subject OfEntry(const LineValues& values) { return {Kind::Entry, values}; }
+    static Subject OfYarrow(const LineValues& values) { return {Kind::Yarrow, values}; }
     static Subject OfTable(int hexagram) { return {Kind::Table, RestingValues(hexagram)}; }
 };
 
@@ -126,5 +127,20 @@ inline constexpr const char* kNoChangingLinesSentence =
 inline const char* TextsHeading(const Interpretation& interpretation) {
     return interpretation.answer == Answer::AllLines ? "Тексты черт" : "Изменяющиеся черты";
 }
+
+// What the views set under «Толкование» and in print, in order: headings,
+// the texts the school chose (a line's, 7 for all six changing, a
+// judgement) and sentences. The views read the texts from the files; the
+// choice and the order are made here once.
+struct AnswerBlock {
+    enum class Kind { Heading, Line, Judgement, Sentence };
+    Kind kind = Kind::Sentence;
+    std::string text;       // Heading and Sentence
+    int hexagram = 0;       // Line and Judgement: whose text
+    int line = 0;           // Line: 1…6, or 7
+    bool numbered = false;  // Line: says which line of the cast it is
+    bool governing = false;
+};
+std::vector<AnswerBlock> AnswerBlocks(const Interpretation& interpretation);
 
 }  // namespace divination

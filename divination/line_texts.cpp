@@ -51,6 +51,37 @@ LineTexts ParseLineTexts(std::string_view text) {
     return texts;
 }
 
+bool IsSectionHeading(std::string_view line) {
+    // Every paragraph of a reading ends with a full stop.
+    return !line.empty() && line.back() != '.';
+}
+
+std::string ReadingSection(std::string_view reading, std::string_view heading) {
+    std::string section;
+    bool inside = false;
+    bool first = true;
+    while (!reading.empty()) {
+        const size_t end = reading.find('\n');
+        std::string_view line = reading.substr(0, end);
+        reading.remove_prefix(end == std::string_view::npos ? reading.size() : end + 1);
+        if (first) {  // the title
+            first = false;
+            continue;
+        }
+        if (line.empty())
+            continue;
+        if (IsSectionHeading(line)) {
+            if (inside)
+                break;
+            inside = line == heading;
+            continue;
+        }
+        if (inside)
+            section += (section.empty() ? "" : "\n") + std::string(line);
+    }
+    return section;
+}
+
 std::string LineHeading(int hexagram, int line) {
     if (line == 7)
         return hexagram == 1 ? "Все девятки" : "Все шестёрки";

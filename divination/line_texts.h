@@ -27,6 +27,18 @@ struct LineTexts {
 // nothing in a user's own file makes this fail.
 LineTexts ParseLineTexts(std::string_view text);
 
+// A reading's sections («Триграммы», «Образ», «Суждение», «Ситуация»,
+// «Совет») stand each under a heading line, the one kind of line that does
+// not end with a full stop; the first line of the file is the reading's title.
+bool IsSectionHeading(std::string_view line);
+
+// The paragraphs under a section heading of a decoded reading, joined by
+// "\n"; empty when the reading has no such section.
+std::string ReadingSection(std::string_view reading, std::string_view heading);
+
+// The «Суждение» of a reading: "the judgement" of the schools of reading.
+inline constexpr std::string_view kJudgementHeading = "Суждение";
+
 // The heading of line 1…6 of a hexagram («В начале девятка», «Шестёрка
 // вторая», «Наверху шестёрка»), 7 for «Все девятки» / «Все шестёрки».
 std::string LineHeading(int hexagram, int line);

@@ -2,9 +2,14 @@
 #include "forms/interpretation/interpretation_window.h"
 
 #include <QBoxLayout>
+#include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTextBrowser>
+
+#include <map>
 
 #include "base/text_file.h"
 #include "divination/hexagrams.h"
@@ -77,6 +82,39 @@ InterpretationWindow::InterpretationWindow(Seams seams, QWidget* parent)
     texts_->setOpenLinks(false);
     SetAccessibleText(texts_, QStringLiteral("Тексты черт"));
 
+    school_ = Named(new QComboBox(this), "InterpretationSchool");
+    for (auto school :
+         {divination::School::AllChanging, divination::School::ZhuXi, divination::School::OneLine})
+        school_->addItem(Utf8(divination::SchoolName(school)), static_cast<int>(school));
+    auto* schoolLabel = new QLabel(QStringLiteral("Как &читать изменяющиеся черты:"), this);
+    schoolLabel->setBuddy(school_);
+    SetAccessibleText(school_, QStringLiteral("Как читать изменяющиеся черты"));
+    connect(school_, &QComboBox::activated, this, Guarded(seams_.reportError, [this] {
+                const auto school = static_cast<divination::School>(school_->currentData().toInt());
+                if (seams_.chooseSchool)
+                    seams_.chooseSchool(school);
+            }));
+    rule_ = Named(new QLabel(this), "InterpretationRule");
+    rule_->setWordWrap(true);
+    rule_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+
+    related_ = Named(new QListWidget(this), "InterpretationRelated");
+    related_->setIconSize(QSize(36, 32));
+    related_->setMaximumHeight(150);
+    SetAccessibleText(related_, QStringLiteral("Связанные гексаграммы"),
+                      QStringLiteral("Ввод показывает толкование в главном окне"));
+    auto* relatedLabel = new QLabel(QStringLiteral("&Связанные гексаграммы:"), this);
+    relatedLabel->setBuddy(related_);
+    connect(related_, &QListWidget::itemActivated, this,
+            Guarded(seams_.reportError, [this] { openRelated(); }));
+    relatedReading_ = Named(new QPushButton(QStringLiteral("Показать толкование"), this),
+                            "InterpretationRelatedReading");
+    SetAccessibleText(relatedReading_,
+                      QStringLiteral("Показать толкование выбранной связанной гексаграммы"),
+                      QStringLiteral("В поле ответа главного окна"));
+    connect(relatedReading_, &QPushButton::clicked, this,
+            Guarded(seams_.reportError, [this] { openRelated(); }));
+
     auto* secondColumn = new QVBoxLayout;
     secondColumn->addWidget(secondTitle_);
     secondColumn->addWidget(secondReading_, 0, Qt::AlignLeft);
@@ -94,11 +132,24 @@ InterpretationWindow::InterpretationWindow(Seams seams, QWidget* parent)
     auto* top = new QHBoxLayout;
     top->addWidget(figure_);
     top->addLayout(heading, 1);
+    auto* schoolRow = new QHBoxLayout;
+    schoolRow->addWidget(schoolLabel);
+    schoolRow->addWidget(school_, 1);
+    auto* relatedRow = new QHBoxLayout;
+    relatedRow->addWidget(related_, 1);
+    relatedRow->addWidget(relatedReading_, 0, Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(relatedLabel);
+    layout->addLayout(relatedRow);
+    layout->addLayout(schoolRow);
+    layout->addWidget(rule_);
     layout->addWidget(texts_, 1);
 
-    setTabOrder(texts_, secondReading_);
+    setTabOrder(texts_, school_);
+    setTabOrder(school_, related_);
+    setTabOrder(related_, relatedReading_);
+    setTabOrder(relatedReading_, secondReading_);
     render();
 }
 
@@ -114,7 +165,7 @@ void InterpretationWindow::setTextFont(const QFont& font) {
 }
 
 void InterpretationWindow::showAndRaise() {
-    failedHexagram_ = 0;
+    saidFailures_.clear();
     show();
     raise();
     activateWindow();
@@ -138,6 +189,9 @@ void InterpretationWindow::render() {
                              : QStringLiteral("Черты ещё не брошены"));
         nuclear_->clear();
         second_->hide();
+        related_->clear();
+        relatedReading_->setEnabled(false);
+        rule_->clear();
         texts_->setHtml(Paragraph(
             QStringLiteral("Осталось бросить черт: %1. Когда будут брошены все шесть, здесь "
                            "появятся тексты изменяющихся черт и вторая гексаграмма.")
@@ -145,6 +199,7 @@ void InterpretationWindow::render() {
         return;
     }
 
+    school_->setCurrentIndex(school_->findData(static_cast<int>(shown_.school)));
     title_->setText(origin_ + Title(hexagram));
     nuclear_->setText(QStringLiteral("Ядерная гексаграмма: ") +
                       Utf8(divination::NumberAndName(shown_.nuclear)));
@@ -155,35 +210,111 @@ void InterpretationWindow::render() {
                               Utf8(divination::NumberAndName(shown_.second)));
     }
 
-    if (shown_.texts.empty()) {
-        texts_->setHtml(Paragraph(Utf8(divination::kNoChangingLinesSentence)));
-        return;
+    showRelated();
+    rule_->setText(Utf8(shown_.rule));
+    rule_->setVisible(shown_.subject.kind != divination::Subject::Kind::Table);
+    texts_->setHtml(TextsHtml());
+}
+
+// The texts in the order the interpretation gives; a file that can't be
+// read is said once and its texts named as not read.
+QString InterpretationWindow::TextsHtml() {
+    QString html;
+    std::map<int, divination::LineTexts> lineTexts;
+    auto linesOf = [&](int hexagram) -> const divination::LineTexts& {
+        auto found = lineTexts.find(hexagram);
+        if (found == lineTexts.end())
+            found = lineTexts
+                        .emplace(hexagram, load([&] {
+                                     return divination::ParseLineTexts(
+                                         base::LoadText(divination::LineTextsFilePath(hexagram)));
+                                 }))
+                        .first;
+        return found->second;
+    };
+    for (const divination::AnswerBlock& block : divination::AnswerBlocks(shown_)) {
+        switch (block.kind) {
+            case divination::AnswerBlock::Kind::Heading:
+                html += QStringLiteral("<h3>%1</h3>").arg(Utf8(block.text).toHtmlEscaped());
+                break;
+            case divination::AnswerBlock::Kind::Sentence:
+                html += Paragraph(Utf8(block.text));
+                break;
+            case divination::AnswerBlock::Kind::Line: {
+                const divination::LineTexts& texts = linesOf(block.hexagram);
+                const bool known = block.line <= static_cast<int>(texts.lines.size());
+                const QString heading =
+                    known ? Utf8(texts.lines[block.line - 1].heading)
+                          : Utf8(divination::LineHeading(block.hexagram, block.line));
+                html += QStringLiteral("<p><b>%1</b>").arg(heading.toHtmlEscaped());
+                if (block.hexagram != shown_.hexagram)
+                    html += QStringLiteral(" (гексаграмма %1)").arg(block.hexagram);
+                if (block.numbered)
+                    html += QStringLiteral(" (черта %1)").arg(block.line);
+                html += QStringLiteral("<br>") +
+                        (known ? Utf8(texts.lines[block.line - 1].text).toHtmlEscaped()
+                               : QStringLiteral("Текст этой черты не удалось прочитать.")) +
+                        QStringLiteral("</p>");
+                break;
+            }
+            case divination::AnswerBlock::Kind::Judgement: {
+                const std::string judgement = load([&] {
+                    return divination::ReadingSection(
+                        base::LoadText(divination::ReadingFilePath(block.hexagram)),
+                        divination::kJudgementHeading);
+                });
+                html +=
+                    QStringLiteral("<p><b>%1</b><br>%2</p>")
+                        .arg(Utf8(block.text).toHtmlEscaped(),
+                             judgement.empty() ? QStringLiteral("Суждение не удалось прочитать.")
+                                               : Utf8(judgement).toHtmlEscaped().replace(
+                                                     QLatin1Char('\n'), QStringLiteral("<br>")));
+                break;
+            }
+        }
     }
-    QString html = QStringLiteral("<h3>%1</h3>").arg(Utf8(divination::TextsHeading(shown_)));
-    divination::LineTexts texts;
+    return html;
+}
+
+template <typename Read>
+auto InterpretationWindow::load(const Read& read) -> decltype(read()) {
     try {
-        texts = divination::ParseLineTexts(base::LoadText(divination::LineTextsFilePath(hexagram)));
-        failedHexagram_ = 0;
+        auto result = read();
+        return result;
     } catch (const std::exception& e) {
-        // Said once for a hexagram, not again at every later press.
-        if (failedHexagram_ != hexagram)
-            seams_.reportError(QString::fromUtf8(e.what()));
-        failedHexagram_ = hexagram;
+        // Said once for a subject, not again at every later press.
+        const QString text = QString::fromUtf8(e.what());
+        if (!saidFailures_.contains(text))
+            seams_.reportError(text);
+        saidFailures_.insert(text);
+        return {};
     }
-    const bool allLines = shown_.answer == divination::Answer::AllLines;
-    for (int line : shown_.texts) {
-        const bool known = line <= static_cast<int>(texts.lines.size());
-        const QString heading = known ? Utf8(texts.lines[line - 1].heading)
-                                      : Utf8(divination::LineHeading(hexagram, line));
-        html += QStringLiteral("<p><b>%1</b>").arg(heading.toHtmlEscaped());
-        if (line <= 6 && !allLines)
-            html += QStringLiteral(" (черта %1)").arg(line);
-        html += QStringLiteral("<br>") +
-                (known ? Utf8(texts.lines[line - 1].text).toHtmlEscaped()
-                       : QStringLiteral("Текст этой черты не удалось прочитать.")) +
-                QStringLiteral("</p>");
-    }
-    texts_->setHtml(html);
+}
+
+void InterpretationWindow::showRelated() {
+    related_->clear();
+    const int size = 36;
+    auto add = [&](const QString& text, int hexagram) {
+        auto* item = new QListWidgetItem(
+            QIcon(QPixmap::fromImage(FigureImage(divination::RestingValues(hexagram),
+                                                 QSize(size, size * 7 / 8), devicePixelRatioF()))),
+            text + Utf8(divination::NumberAndName(hexagram)), related_);
+        item->setData(Qt::UserRole, hexagram);
+    };
+    add(QStringLiteral("Противоположная: "), shown_.opposite);
+    add(shown_.invertedIsItself ? QStringLiteral("Перевёрнутая (читается так же): ")
+                                : QStringLiteral("Перевёрнутая: "),
+        shown_.inverted);
+    add(QStringLiteral("Ядерная: "), shown_.nuclear);
+    for (const divination::Step& step : shown_.steps)
+        add(QStringLiteral("Шаг перемены, черта %1: ").arg(step.line), step.hexagram);
+    related_->setCurrentRow(0);
+    relatedReading_->setEnabled(related_->count() > 0);
+}
+
+void InterpretationWindow::openRelated() {
+    if (QListWidgetItem* item = related_->currentItem())
+        seams_.showReading(item->data(Qt::UserRole).toInt());
 }
 
 }  // namespace forms

@@ -4,13 +4,16 @@
 #pragma once
 
 #include <QDialog>
+#include <QSet>
 
 #include <functional>
 
 #include "divination/interpretation.h"
 #include "forms/kit/error_report.h"
 
+class QComboBox;
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QTextBrowser;
 
@@ -24,6 +27,9 @@ public:
         ErrorReporter reportError;
         // Shows a reading in the main reading area, as a table button does.
         std::function<void(int hexagram)> showReading;
+        // The user chose how changing lines are read; the subject comes
+        // back through showSubject read that way.
+        std::function<void(divination::School school)> chooseSchool;
     };
 
     InterpretationWindow(Seams seams, QWidget* parent);
@@ -39,14 +45,20 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // Loads the line texts and fills the window; a file that can't be read
-    // is reported once, and the rest is shown.
+    // Loads the texts and fills the window; a file that can't be read is
+    // reported once, and the rest is shown.
     void render();
+    QString TextsHtml();
+    void showRelated();
+    void openRelated();
+    // What `read` gives, or nothing when it fails: the failure said once.
+    template <typename Read>
+    auto load(const Read& read) -> decltype(read());
 
     Seams seams_;
     divination::Interpretation shown_ = divination::Interpret({});
     QString origin_;
-    int failedHexagram_ = 0;  // its line texts could not be read: said once
+    QSet<QString> saidFailures_;  // each failure said once while the window stays open
     bool placed_ = false;
 
     HexagramFigure* figure_ = nullptr;
@@ -57,6 +69,10 @@ private:
     QLabel* secondTitle_ = nullptr;
     QPushButton* secondReading_ = nullptr;
     QTextBrowser* texts_ = nullptr;
+    QComboBox* school_ = nullptr;
+    QLabel* rule_ = nullptr;
+    QListWidget* related_ = nullptr;
+    QPushButton* relatedReading_ = nullptr;
 };
 
 }  // namespace forms

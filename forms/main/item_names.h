@@ -28,6 +28,7 @@ inline constexpr char kJournalMenu[] = "journalMenu";
 inline constexpr char kQuestionItem[] = "questionAction";
 inline constexpr char kInterpretationItem[] = "interpretationAction";
 inline constexpr char kOwnThrowItem[] = "ownThrowAction";
+inline constexpr char kYarrowItem[] = "yarrowAction";
 inline constexpr char kJournalItem[] = "journalAction";
 inline constexpr char kPrintItem[] = "printAction";
 inline constexpr char kSaveAsItem[] = "saveAsAction";

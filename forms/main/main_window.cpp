@@ -21,6 +21,7 @@
 #include "forms/dialogs/font_chooser.h"
 #include "forms/dialogs/own_throw_dialog.h"
 #include "forms/dialogs/question_dialog.h"
+#include "forms/dialogs/yarrow_window.h"
 #include "forms/interpretation/interpretation_window.h"
 #include "forms/journal/journal_window.h"
 #include "forms/kit/widgets.h"
@@ -83,6 +84,8 @@ TForm1::TForm1(Seams seams)
             return dialog.exec() == QDialog::Accepted;
         };
     }
+    if (!seams_.castYarrow)
+        seams_.castYarrow = [this] { return YarrowWindow::Ask(this); };
     if (!seams_.askOwnThrow)
         seams_.askOwnThrow = [this] { return forms::OwnThrowDialog::Ask(this); };
     if (!seams_.player) {

@@ -27,6 +27,7 @@
 #include "divination/cast.h"
 #include "forms/kit/error_report.h"
 #include "forms/main/menu_items.h"
+#include "settings/preferences.h"
 #include "settings/settings.h"
 #include "sound/wave_player.h"
 
@@ -66,6 +67,9 @@ public:
         std::function<std::optional<QColor>(const QColor& initial)> chooseColor;
         // «Свой бросок»: six values, or nothing when the user cancels.
         std::function<std::optional<divination::LineValues>()> askOwnThrow;
+        // «Стебли тысячелистника»: the eighteen held totals, or nothing
+        // when the user cancels.
+        std::function<std::optional<divination::StalkTotals>()> castYarrow;
         // «Вопрос…»: the text written, or nothing when the user cancels.
         std::function<std::optional<QString>(const QString& current)> askQuestion;
         // «Сохранить как…» and «Печать…»: a file to write (empty: cancelled)
@@ -125,6 +129,7 @@ public:
     void editQuestion();
     void showInterpretation();
     void castOwnThrow();
+    void castYarrow();
     void showJournal();
     void printCurrent();
     void saveCurrentAs();
@@ -169,6 +174,10 @@ private:
     void castPress(const std::function<void()>& press);
     void afterCast(bool wasComplete);
     divination::Method castMethod() const;
+    // Preferences.txt, read at its first use; a failure is said, and the
+    // defaults serve.
+    settings::Preferences& preferences();
+    void chooseSchool(divination::School school);
     void journalLost();
     void showJournalEntry(const journal::Cast& cast);
     void markChangingGlyphs();
@@ -209,6 +218,7 @@ private:
     QColor colorDialogColor_ = QColor(0, 0, 0);  // ColorDialog1 keeps the last colour chosen
 
     consultation::Consultation consultation_;
+    std::optional<settings::Preferences> preferences_;
     forms::InterpretationWindow* interpretation_ = nullptr;  // made at first use
     forms::JournalWindow* journalWindow_ = nullptr;          // made at first use
 

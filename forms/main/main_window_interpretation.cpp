@@ -63,18 +63,61 @@ void TForm1::refreshInterpretation() {
     QString origin;
     if (consultation_.subject().kind == divination::Subject::Kind::OwnThrow)
         origin = QStringLiteral("Свой бросок. ");
+    else if (consultation_.subject().kind == divination::Subject::Kind::Yarrow)
+        origin = QStringLiteral("Стебли тысячелистника. ");
     else if (const std::optional<journal::Cast>& entry = consultation_.shownEntry())
         origin = QStringLiteral("Из журнала, %1. ")
                      .arg(QString::fromStdString(journal::RussianDateTime(entry->castAt)));
     interpretation_->showSubject(consultation_.interpretation(), origin);
 }
 
+namespace {
+
+// How Preferences.txt names the schools.
+constexpr struct {
+    divination::School school;
+    const char* key;
+} kSchoolKeys[] = {
+    {divination::School::AllChanging, "all"},
+    {divination::School::ZhuXi, "zhuxi"},
+    {divination::School::OneLine, "oneline"},
+};
+
+}  // namespace
+
+settings::Preferences& TForm1::preferences() {
+    if (!preferences_) {
+        try {
+            preferences_ = settings::Preferences::Load();
+        } catch (const std::exception& e) {
+            preferences_.emplace();
+            consultation_.Report(e.what());
+        }
+        for (const auto& row : kSchoolKeys) {
+            if (preferences_->get("school") == row.key)
+                consultation_.SetSchool(row.school);
+        }
+    }
+    return *preferences_;
+}
+
+void TForm1::chooseSchool(divination::School school) {
+    consultation_.SetSchool(school);
+    refreshInterpretation();
+    for (const auto& row : kSchoolKeys) {
+        if (row.school == school)
+            preferences().set("school", row.key);
+    }
+}
+
 void TForm1::showInterpretation() {
+    preferences();
     if (!interpretation_) {
         // Its errors wait for the action that brought them to be said.
         interpretation_ = new forms::InterpretationWindow(
             {[this](const QString& text) { consultation_.Report(text.toStdString()); },
-             [this](int hexagram) { ShowReading(hexagram); }},
+             [this](int hexagram) { ShowReading(hexagram); },
+             [this](divination::School school) { chooseSchool(school); }},
             this);
     }
     interpretation_->showAndRaise();
@@ -88,4 +131,17 @@ void TForm1::castOwnThrow() {
     const bool castInProgress = cast_.lines.castCount() && !cast_.lines.complete();
     consultation_.OpenOwnThrow(*values, castInProgress);
     showInterpretation();
+}
+
+// The subject becomes the stalks' cast, kept in the journal; the reading
+// area shows its reading as a table button shows one, last, so that a
+// reading that can't be read leaves the cast kept and shown.
+void TForm1::castYarrow() {
+    const std::optional<divination::StalkTotals> totals = seams_.castYarrow();
+    if (!totals)
+        return;
+    consultation_.OpenYarrow(*totals);
+    showInterpretation();
+    if (const int hexagram = consultation_.interpretation().hexagram)
+        ShowReading(hexagram);
 }

@@ -51,6 +51,7 @@ void TForm1::showJournalEntry(const journal::Cast& cast) {
 }
 
 void TForm1::printCurrent() {
+    preferences();  // how changing lines are read
     const std::vector<consultation::Entry> entries = {consultation_.Current()};
     QPrinter printer(QPrinter::HighResolution);
     if (seams_.choosePrinter(printer))
@@ -58,6 +59,7 @@ void TForm1::printCurrent() {
 }
 
 void TForm1::saveCurrentAs() {
+    preferences();  // how changing lines are read
     const std::vector<consultation::Entry> entries = {consultation_.Current()};
     const QString path =
         seams_.chooseSaveFile(QStringLiteral("Сохранить как"),

@@ -117,8 +117,7 @@ TEST(Readings, EachHasTheFiveSectionsInOrder) {
             const std::string& line = lines[i];
             if (line.empty())
                 continue;
-            // Paragraphs end with a full stop; anything else is a heading.
-            if (line.back() == '.')
+            if (!divination::IsSectionHeading(line))
                 continue;
             found.push_back(line);
             ASSERT_LT(i + 2, lines.size()) << line;
@@ -127,6 +126,10 @@ TEST(Readings, EachHasTheFiveSectionsInOrder) {
             EXPECT_FALSE(lines[i + 2].empty()) << line;
         }
         EXPECT_EQ(found, headings);
+        // The judgement the schools of reading quote is its own section.
+        const std::string judgement = divination::ReadingSection(Load(n), "Суждение");
+        EXPECT_GT(Words(judgement), 15);
+        EXPECT_EQ(judgement.find("Ситуация"), std::string::npos);
     }
 }
 

@@ -64,6 +64,7 @@ struct Harness {
     std::vector<QFont> fontsOffered;
     std::vector<QColor> colorsOffered;
     std::vector<std::optional<divination::LineValues>> ownThrowAnswers;
+    std::vector<std::optional<divination::StalkTotals>> yarrowAnswers;
     std::vector<std::optional<QString>> questionAnswers;
     std::unique_ptr<TForm1> form;
 
@@ -96,6 +97,11 @@ struct Harness {
         seams.askOwnThrow = [this] {
             std::optional<divination::LineValues> answer = ownThrowAnswers.front();
             ownThrowAnswers.erase(ownThrowAnswers.begin());
+            return answer;
+        };
+        seams.castYarrow = [this] {
+            std::optional<divination::StalkTotals> answer = yarrowAnswers.front();
+            yarrowAnswers.erase(yarrowAnswers.begin());
             return answer;
         };
         seams.askQuestion = [this](const QString&) {

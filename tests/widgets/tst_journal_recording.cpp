@@ -3,12 +3,17 @@
 // fails is said once, after the press's own report.
 #include <QAction>
 #include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include "base/text_file.h"
 #include "divination/changes.h"
 #include "divination/coins.h"
 #include "divination/hexagrams.h"
+#include "forms/dialogs/yarrow_window.h"
 #include "harness.h"
 #include "journal/journal.h"
 
@@ -36,6 +41,8 @@ private slots:
     void automaticCastIsKeptOnceWithItsQuestionAndCoins();
     void questionAfterACastEditsThatCast();
     void failureIsSaidOnceAfterThePressAndTheProgramGoesOn();
+    void yarrowCastIsKeptWithItsTotalsAndShown();
+    void stalksWindowCountsEighteenDivisions();
 };
 
 void JournalRecordingTest::automaticCastIsKeptOnceWithItsQuestionAndCoins() {
@@ -120,6 +127,53 @@ void JournalRecordingTest::failureIsSaidOnceAfterThePressAndTheProgramGoesOn() {
     Press(h, "Button5", 6);
     QCOMPARE(h.errors.size(), 3);  // the reading again, the journal never more
     QCOMPARE(h.form->castState().lines.castCount(), 6);
+}
+
+// By stalks: kept with its method and totals, its reading shown as a table
+// button shows one, «Толкование» opened on it; the line cells stay empty.
+void JournalRecordingTest::yarrowCastIsKeptWithItsTotalsAndShown() {
+    WorkingFolder folder;
+    folder.write("Text/Text17.dat",
+                 QByteArray::fromStdString(base::EncodeCp1251("Гексаграмма 17\r\n")));
+    Harness h;
+    h.questionAnswers = {QString("Стоит ли?")};
+    h.form->Invoke(forms::kQuestionItem);
+    // 7 8 8 7 7 8 from below: lake under thunder, 17.
+    const divination::StalkTotals totals{5, 8, 8, 9, 4, 4, 9, 4, 4, 5, 8, 8, 5, 8, 8, 9, 4, 4};
+    h.yarrowAnswers = {totals, std::nullopt};
+    h.form->InvokeGuarded(forms::kYarrowItem);
+    QVERIFY2(h.errors.isEmpty(), qPrintable(h.errors.join("\n")));
+    const std::vector<journal::Cast> entries = Entries();
+    QCOMPARE(entries.size(), size_t(1));
+    QCOMPARE(entries[0].method, divination::Method::Yarrow);
+    QCOMPARE(entries[0].totals, std::optional(totals));
+    QCOMPARE(entries[0].values, (divination::LineValues{7, 8, 8, 7, 7, 8}));
+    QCOMPARE(entries[0].question, std::string("Стоит ли?"));
+    QCOMPARE(h.find<QPlainTextEdit>("Memo1")->toPlainText().trimmed(), QString("Гексаграмма 17"));
+    QCOMPARE(h.form->castState().lines.castCount(), 0);
+    auto* title = h.form->findChild<QLabel*>("InterpretationTitle");
+    QVERIFY(title && title->text().startsWith("Стебли тысячелистника. Гексаграмма 17."));
+    h.form->InvokeGuarded(forms::kYarrowItem);  // cancelled: nothing more
+    QCOMPARE(Entries().size(), size_t(1));
+}
+
+// The window's own count: one press a division, each said and logged, the
+// totals those of the divisions; «Все сразу» finishes what is left.
+void JournalRecordingTest::stalksWindowCountsEighteenDivisions() {
+    forms::YarrowWindow window(nullptr, [](int stalks) { return stalks / 2; });
+    auto* divide = window.findChild<QPushButton*>("YarrowDivide");
+    auto* done = window.findChild<QPushButton*>("YarrowDone");
+    QTest::mouseClick(divide, Qt::LeftButton);
+    auto* said = window.findChild<QLabel*>("YarrowSaid");
+    QVERIFY(said->text().startsWith("Черта 1, перемена 1: слева 24, справа 25"));
+    QCOMPARE(said->accessibleName(), said->text());
+    QVERIFY(!done->isEnabled());
+    window.findChild<QPushButton*>("YarrowAll")->click();
+    QVERIFY(window.cast().finished());
+    QCOMPARE(window.findChild<QListWidget*>("YarrowLog")->count(), 18);
+    QVERIFY(done->isEnabled() && !divide->isEnabled());
+    const divination::StalkTotals totals = window.cast().totals();
+    QCOMPARE(divination::ValuesFromTotals(totals), std::optional(window.cast().values()));
 }
 
 QTEST_MAIN(JournalRecordingTest)

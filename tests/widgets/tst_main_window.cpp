@@ -275,10 +275,12 @@ void MainWindowTest::menuItems_data() {
     row("questionAction", "Вопрос…", "Ctrl+E", "journalMenu");
     row("interpretationAction", "Толкование", "Ctrl+T", "journalMenu");
     row("ownThrowAction", "Свой бросок…", "Ctrl+B", "journalMenu");
+    row("yarrowAction", "Стебли тысячелистника…", "Ctrl+Y", "journalMenu");
     row("journalAction", "Журнал гаданий", "Ctrl+J", "journalMenu");
     row("popupQuestionAction", "Вопрос…", "", "popup");
     row("popupInterpretationAction", "Толкование", "", "popup");
     row("popupOwnThrowAction", "Свой бросок…", "", "popup");
+    row("popupYarrowAction", "Стебли тысячелистника…", "", "popup");
     row("popupJournalAction", "Журнал гаданий", "", "popup");
 }
 
