@@ -48,15 +48,18 @@ void Consultation::OpenTable(int hexagram) {
     shownEntry_.reset();
 }
 
-void Consultation::OpenOwnThrow(const divination::LineValues& values, bool castInProgress) {
+void Consultation::OpenOwnThrow(const divination::LineValues& values, bool castInProgress,
+                                const std::optional<divination::StalkTotals>& totals) {
     subject_ = divination::Subject::OfOwnThrow(values);
     shownEntry_.reset();
+    const divination::Method method =
+        totals ? divination::Method::OwnThrowTotals : divination::Method::OwnThrow;
     // A question written for a cast in progress stays with it; one written
     // with no cast in progress goes with this throw.
     if (castInProgress || questionUsed_) {
-        Record(values, divination::Method::OwnThrow, std::nullopt, {});
+        Record(values, method, std::nullopt, {}, totals);
     } else {
-        lastCastId_ = Record(values, divination::Method::OwnThrow, std::nullopt, question_);
+        lastCastId_ = Record(values, method, std::nullopt, question_, totals);
         questionUsed_ = true;
     }
 }

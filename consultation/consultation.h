@@ -59,8 +59,10 @@ public:
     void CastChanged(const divination::CastState& cast, divination::Method method,
                      bool wasComplete);
     void OpenTable(int hexagram);
-    // One's own throw becomes the subject and is kept.
-    void OpenOwnThrow(const divination::LineValues& values, bool castInProgress);
+    // One's own throw becomes the subject and is kept; by stalk totals when
+    // the user gave them for every line.
+    void OpenOwnThrow(const divination::LineValues& values, bool castInProgress,
+                      const std::optional<divination::StalkTotals>& totals = std::nullopt);
     void OpenEntry(const journal::Cast& cast);
     // A cast by yarrow stalks becomes the subject and is kept with its totals.
     void OpenYarrow(const divination::StalkTotals& totals);

@@ -6,7 +6,9 @@
 #include <QFormLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 
 #include "forms/kit/hexagram_figure.h"
 #include "forms/kit/widgets.h"
@@ -41,6 +43,39 @@ QIcon LineIcon(int value) {
     return icon;
 }
 
+// Three held totals of real stalks, "5 4 8": a total that can't occur in its
+// change can't be typed at all.
+class TotalsValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        const QStringList parts = input.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (parts.size() > 3)
+            return Invalid;
+        // Every total is one digit: each typed is whole, and either can
+        // occur in its change or is refused on the spot.
+        for (int change = 0; change < parts.size(); ++change) {
+            bool number = false;
+            const int total = parts[change].toInt(&number);
+            if (!number || !divination::IsPossibleTotal(change + 1, total))
+                return Invalid;
+        }
+        return parts.size() == 3 ? Acceptable : Intermediate;
+    }
+};
+
+std::optional<std::array<int, 3>> TotalsOf(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (parts.size() != 3)
+        return std::nullopt;
+    std::array<int, 3> totals{};
+    for (int i = 0; i < 3; ++i)
+        totals[i] = parts[i].toInt();
+    if (!divination::ValueFromTotals(totals[0], totals[1], totals[2]))
+        return std::nullopt;
+    return totals;
+}
+
 }  // namespace
 
 OwnThrowDialog::OwnThrowDialog(QWidget* parent) : QDialog(parent) {
@@ -61,15 +96,34 @@ OwnThrowDialog::OwnThrowDialog(QWidget* parent) : QDialog(parent) {
         }
         choice->setCurrentIndex(-1);
         SetAccessibleText(choice, QStringLiteral("Черта %1").arg(line));
+        auto* totals = new QLineEdit(this);
+        totals->setObjectName(QStringLiteral("OwnThrowTotals%1").arg(line));
+        totals->setPlaceholderText(QStringLiteral("или суммы: 5 4 8"));
+        totals->setValidator(new TotalsValidator(totals));
+        totals->setMaximumWidth(130);
+        SetAccessibleText(
+            totals, QStringLiteral("Черта %1: суммы стеблей").arg(line),
+            QStringLiteral("Три суммы в руке: 5 или 9, затем 4 или 8, затем 4 или 8"));
+        auto* row = new QHBoxLayout;
+        row->addWidget(choice, 1);
+        row->addWidget(totals);
         auto* label = new QLabel(QStringLiteral("Черта &%1:").arg(line), this);
         label->setBuddy(choice);
-        layout->addRow(label, choice);
+        layout->addRow(label, row);
         choices_[line - 1] = choice;
+        totals_[line - 1] = totals;
+        connect(choice, &QComboBox::activated, this, [this, line] {
+            totals_[line - 1]->clear();  // a value chosen by hand is no stalks' count
+            updateAccept();
+        });
         connect(choice, &QComboBox::currentIndexChanged, this, [this] { updateAccept(); });
+        connect(totals, &QLineEdit::textEdited, this, [this, line] { totalsTyped(line); });
     }
     auto* hint =
         new QLabel(QStringLiteral("Первая черта внизу, как её рисует традиция. Три монеты: "
-                                  "орёл — 3, решка — 2, сумма даёт значение черты."),
+                                  "орёл — 3, решка — 2, сумма даёт значение черты. Стебли: "
+                                  "три суммы в руке, 5 или 9, затем 4 или 8 и 4 или 8; "
+                                  "4 и 5 дают по 3, 8 и 9 — по 2."),
                    this);
     hint->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(this);
@@ -96,6 +150,24 @@ std::optional<divination::LineValues> OwnThrowDialog::values() const {
     return values;
 }
 
+std::optional<divination::StalkTotals> OwnThrowDialog::totals() const {
+    divination::StalkTotals all{};
+    for (int i = 0; i < 6; ++i) {
+        const std::optional<std::array<int, 3>> three = TotalsOf(totals_[i]->text());
+        if (!three)
+            return std::nullopt;
+        for (int change = 0; change < 3; ++change)
+            all[3 * i + change] = (*three)[change];
+    }
+    return all;
+}
+
+void OwnThrowDialog::totalsTyped(int line) {
+    if (const std::optional<std::array<int, 3>> three = TotalsOf(totals_[line - 1]->text()))
+        setValue(line, divination::ValueFromTotals((*three)[0], (*three)[1], (*three)[2]));
+    updateAccept();
+}
+
 void OwnThrowDialog::setValue(int lineNumber, int value) {
     QComboBox* choice = choices_[lineNumber - 1];
     choice->setCurrentIndex(choice->findData(value));
@@ -105,11 +177,11 @@ void OwnThrowDialog::updateAccept() {
     accept_->setEnabled(values().has_value());
 }
 
-std::optional<divination::LineValues> OwnThrowDialog::Ask(QWidget* parent) {
+std::optional<OwnThrow> OwnThrowDialog::Ask(QWidget* parent) {
     OwnThrowDialog dialog(parent);
-    if (dialog.exec() != QDialog::Accepted)
+    if (dialog.exec() != QDialog::Accepted || !dialog.values())
         return std::nullopt;
-    return dialog.values();
+    return OwnThrow{*dialog.values(), dialog.totals()};
 }
 
 }  // namespace forms

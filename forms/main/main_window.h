@@ -25,6 +25,7 @@
 
 #include "consultation/consultation.h"
 #include "divination/cast.h"
+#include "forms/dialogs/own_throw_dialog.h"
 #include "forms/kit/error_report.h"
 #include "forms/main/menu_items.h"
 #include "settings/preferences.h"
@@ -65,8 +66,9 @@ public:
         // The font and colour dialogs: nothing when the user cancels.
         std::function<std::optional<QFont>(const QFont& initial)> chooseFont;
         std::function<std::optional<QColor>(const QColor& initial)> chooseColor;
-        // «Свой бросок»: six values, or nothing when the user cancels.
-        std::function<std::optional<divination::LineValues>()> askOwnThrow;
+        // «Свой бросок»: six values, and the stalks' totals where the user
+        // gave them; nothing when the user cancels.
+        std::function<std::optional<forms::OwnThrow>()> askOwnThrow;
         // «Стебли тысячелистника»: the eighteen held totals, or nothing
         // when the user cancels.
         std::function<std::optional<divination::StalkTotals>()> castYarrow;

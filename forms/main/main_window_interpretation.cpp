@@ -125,11 +125,11 @@ void TForm1::showInterpretation() {
 }
 
 void TForm1::castOwnThrow() {
-    const std::optional<divination::LineValues> values = seams_.askOwnThrow();
-    if (!values)
+    const std::optional<forms::OwnThrow> thrown = seams_.askOwnThrow();
+    if (!thrown)
         return;
     const bool castInProgress = cast_.lines.castCount() && !cast_.lines.complete();
-    consultation_.OpenOwnThrow(*values, castInProgress);
+    consultation_.OpenOwnThrow(thrown->values, castInProgress, thrown->totals);
     showInterpretation();
 }
 

@@ -94,10 +94,12 @@ struct Harness {
             colorAnswers.erase(colorAnswers.begin());
             return answer;
         };
-        seams.askOwnThrow = [this] {
+        seams.askOwnThrow = [this]() -> std::optional<forms::OwnThrow> {
             std::optional<divination::LineValues> answer = ownThrowAnswers.front();
             ownThrowAnswers.erase(ownThrowAnswers.begin());
-            return answer;
+            if (!answer)
+                return std::nullopt;
+            return forms::OwnThrow{*answer, std::nullopt};
         };
         seams.castYarrow = [this] {
             std::optional<divination::StalkTotals> answer = yarrowAnswers.front();

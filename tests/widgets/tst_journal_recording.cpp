@@ -2,8 +2,10 @@
 // question written for it, whatever became of the press; a journal that
 // fails is said once, after the press's own report.
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,6 +15,7 @@
 #include "divination/changes.h"
 #include "divination/coins.h"
 #include "divination/hexagrams.h"
+#include "forms/dialogs/own_throw_dialog.h"
 #include "forms/dialogs/yarrow_window.h"
 #include "harness.h"
 #include "journal/journal.h"
@@ -43,6 +46,7 @@ private slots:
     void failureIsSaidOnceAfterThePressAndTheProgramGoesOn();
     void yarrowCastIsKeptWithItsTotalsAndShown();
     void stalksWindowCountsEighteenDivisions();
+    void ownThrowTakesStalkTotalsAndRefusesImpossibleOnes();
 };
 
 void JournalRecordingTest::automaticCastIsKeptOnceWithItsQuestionAndCoins() {
@@ -174,6 +178,28 @@ void JournalRecordingTest::stalksWindowCountsEighteenDivisions() {
     QVERIFY(done->isEnabled() && !divide->isEnabled());
     const divination::StalkTotals totals = window.cast().totals();
     QCOMPARE(divination::ValuesFromTotals(totals), std::optional(window.cast().values()));
+}
+
+// «Свой бросок…» by real stalks: a total that can't occur in its change is
+// refused as it is typed; three good ones set the line's value.
+void JournalRecordingTest::ownThrowTakesStalkTotalsAndRefusesImpossibleOnes() {
+    forms::OwnThrowDialog dialog(nullptr);
+    auto* first = dialog.findChild<QLineEdit*>("OwnThrowTotals1");
+    for (const char* refused : {"4", "8", "5 5", "9 9", "5 4 9", "5 4 8 4", "x"}) {
+        first->clear();
+        QTest::keyClicks(first, refused);
+        QVERIFY2(first->text() != QString::fromLatin1(refused), refused);
+    }
+    first->clear();
+    QTest::keyClicks(first, "5 4 8");  // 3 + 3 + 2: a 8, broken
+    QCOMPARE(dialog.findChild<QComboBox*>("OwnThrowLine1")->currentData().toInt(), 8);
+    QVERIFY(!dialog.totals());  // the other lines are not given by stalks
+    for (int line = 2; line <= 6; ++line)
+        QTest::keyClicks(dialog.findChild<QLineEdit*>(QString("OwnThrowTotals%1").arg(line)),
+                         "9 8 8");  // 6 each
+    QCOMPARE(dialog.values(), (std::optional<divination::LineValues>{{8, 6, 6, 6, 6, 6}}));
+    QVERIFY(dialog.totals());
+    QCOMPARE(divination::ValuesFromTotals(*dialog.totals()), dialog.values());
 }
 
 QTEST_MAIN(JournalRecordingTest)
