@@ -188,7 +188,14 @@ void ReadOneLine(Interpretation& said) {
             break;
         default:
             ReadSixChanging(said, name, ", как у Чжу Си");
-            break;
+            return;
+    }
+    // The one line governs; the other changing lines stay to be read below.
+    for (int line : c) {
+        const bool chosen = std::any_of(said.answers.begin(), said.answers.end(),
+                                        [&](const AnswerText& a) { return a.line == line; });
+        if (!chosen)
+            said.answers.push_back(LineAnswer(h, line, false));
     }
 }
 

@@ -40,7 +40,7 @@ protected:
             return;
         }
         const qreal pitch = width() / 60.0;
-        const qreal top = height() * 0.18, bottom = height() * 0.78;
+        const qreal top = height() * 0.14, bottom = height() * 0.86;
         const QColor stalk(120, 92, 40), remainder(190, 60, 40), taken(40, 110, 170);
         auto heap = [&](qreal left, int count, int rest) {
             for (int i = 0; i < count; ++i) {
@@ -86,7 +86,7 @@ YarrowWindow::YarrowWindow(QWidget* parent, divination::SplitSource splits)
     setWindowTitle(QStringLiteral("Стебли тысячелистника"));
     SetAccessibleText(this, QStringLiteral("Стебли тысячелистника"));
     setSizeGripEnabled(true);
-    resize(640, 520);
+    resize(760, 520);
 
     view_ = Named(new StalksView(this), "YarrowStalks");
     SetAccessibleText(view_, QStringLiteral("Стебли"),
@@ -103,6 +103,9 @@ YarrowWindow::YarrowWindow(QWidget* parent, divination::SplitSource splits)
                        "— одно нажатие, восемнадцать на шесть черт."));
     log_ = Named(new QListWidget(this), "YarrowLog");
     SetAccessibleText(log_, QStringLiteral("Ход счёта"), QStringLiteral("Все деления по порядку"));
+    log_->setWordWrap(true);
+    log_->setResizeMode(QListView::Adjust);
+    log_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     next_ = Named(new QPushButton(QStringLiteral("&Разделить"), this), "YarrowDivide");
     next_->setDefault(true);
@@ -123,7 +126,7 @@ YarrowWindow::YarrowWindow(QWidget* parent, divination::SplitSource splits)
     side->addWidget(log_, 1);
     auto* middle = new QHBoxLayout;
     middle->addWidget(view_, 3);
-    middle->addLayout(side, 1);
+    middle->addLayout(side, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(next_);
     buttons->addWidget(all_);

@@ -47,7 +47,7 @@ InterpretationWindow::InterpretationWindow(Seams seams, QWidget* parent)
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, false);
     setSizeGripEnabled(true);
-    resize(620, 560);
+    resize(680, 760);
 
     figure_ = Named(new HexagramFigure(this), "InterpretationFigure");
     SetAccessibleText(figure_, QStringLiteral("Фигура гексаграммы"));
@@ -99,8 +99,8 @@ InterpretationWindow::InterpretationWindow(Seams seams, QWidget* parent)
     rule_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     related_ = Named(new QListWidget(this), "InterpretationRelated");
-    related_->setIconSize(QSize(36, 32));
-    related_->setMaximumHeight(150);
+    related_->setIconSize(QSize(48, 44));
+    related_->setMaximumHeight(190);
     SetAccessibleText(related_, QStringLiteral("Связанные гексаграммы"),
                       QStringLiteral("Ввод показывает толкование в главном окне"));
     auto* relatedLabel = new QLabel(QStringLiteral("&Связанные гексаграммы:"), this);
@@ -293,11 +293,12 @@ auto InterpretationWindow::load(const Read& read) -> decltype(read()) {
 
 void InterpretationWindow::showRelated() {
     related_->clear();
-    const int size = 36;
+    const int size = 48;
     auto add = [&](const QString& text, int hexagram) {
         auto* item = new QListWidgetItem(
-            QIcon(QPixmap::fromImage(FigureImage(divination::RestingValues(hexagram),
-                                                 QSize(size, size * 7 / 8), devicePixelRatioF()))),
+            QIcon(
+                QPixmap::fromImage(FigureImage(divination::RestingValues(hexagram),
+                                               QSize(size, size * 11 / 12), devicePixelRatioF()))),
             text + Utf8(divination::NumberAndName(hexagram)), related_);
         item->setData(Qt::UserRole, hexagram);
     };
