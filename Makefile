@@ -16,7 +16,7 @@ PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev lib
             qt6-translations-l10n fonts-liberation fonts-dejavu-core \
             gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
             xvfb xauth xdotool xclip x11-utils imagemagick pulseaudio pulseaudio-utils \
-            hunspell hunspell-ru clang-format libxcb1-dev linux-perf file sqlite3 \
+            hunspell hunspell-ru clang-format libxcb1-dev linux-perf file sqlite3 poppler-utils \
             dpkg-dev desktop-file-utils appstream
 
 # Only `make fuzz` needs these: the tests replay the corpus with g++.

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextBlockFormat>
@@ -20,8 +21,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
+#include <QTextLayout>
 #include <QUrl>
 
+#include <algorithm>
 #include <exception>
 #include <map>
 #include <set>
@@ -42,7 +45,36 @@ namespace {
 constexpr QSize kFigureSize{150, 132};
 constexpr qreal kFigureScale = 2;
 
-enum class Kind { Title, Field, Figure, Heading, LineHeading, Subheading, Paragraph, Notice };
+// Title: the entry's date (h1). Heading: its hexagram (h2). Subheading: the
+// heading over the line texts and the reading's own title (h2). Section: a
+// section of the reading (h2). LineHeading: one line's text (h3). The
+// «Толкование» window sets its texts in the same order.
+enum class Kind {
+    Title,
+    Field,
+    Figure,
+    Heading,
+    LineHeading,
+    Subheading,
+    Section,
+    Paragraph,
+    Notice
+};
+
+int HeadingLevel(Kind kind) {
+    switch (kind) {
+        case Kind::Title:
+            return 1;
+        case Kind::Heading:
+        case Kind::Subheading:
+        case Kind::Section:
+            return 2;
+        case Kind::LineHeading:
+            return 3;
+        default:
+            return 0;
+    }
+}
 
 struct Piece {
     Kind kind;
@@ -112,6 +144,16 @@ void AddAnsweringLines(std::vector<Piece>& pieces, const divination::Interpretat
     }
 }
 
+// The one rule for the reading's own sections («Триграммы», «Образ», …): a
+// paragraph ends a sentence, a heading does not.
+bool IsSectionHeading(const QString& line) {
+    const QString trimmed = line.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    static const QString kSentenceEnds = QStringLiteral(".!?…");
+    return !kSentenceEnds.contains(trimmed.back());
+}
+
 void AddReading(std::vector<Piece>& pieces, int hexagram, TextFiles& files) {
     const TextFiles::Loaded& file = files.get(divination::ReadingFilePath(hexagram));
     if (!file.error.isEmpty()) {
@@ -123,7 +165,10 @@ void AddReading(std::vector<Piece>& pieces, int hexagram, TextFiles& files) {
     for (const QString& line : Utf8(file.text).split(QLatin1Char('\n'))) {
         if (line.trimmed().isEmpty())
             continue;
-        pieces.push_back({first ? Kind::Subheading : Kind::Paragraph, line});
+        const Kind kind = first                    ? Kind::Subheading
+                          : IsSectionHeading(line) ? Kind::Section
+                                                   : Kind::Paragraph;
+        pieces.push_back({kind, line});
         first = false;
     }
 }
@@ -184,9 +229,10 @@ QTextCharFormat CharFormat(qreal pointSize, bool bold, bool italic = false) {
     return format;
 }
 
-std::unique_ptr<QTextDocument> SetDocument(const std::vector<std::vector<Piece>>& entries) {
+std::unique_ptr<QTextDocument> SetDocument(const std::vector<std::vector<Piece>>& entries,
+                                           const QString& title) {
     auto document = std::make_unique<QTextDocument>();
-    document->setMetaInformation(QTextDocument::DocumentTitle, QStringLiteral("Журнал гаданий"));
+    document->setMetaInformation(QTextDocument::DocumentTitle, title);
     // A face with Cyrillic that the PDF writer can embed.
     QFont font(QStringLiteral("DejaVu Serif"));
     font.setPointSizeF(11);
@@ -210,29 +256,23 @@ std::unique_ptr<QTextDocument> SetDocument(const std::vector<std::vector<Piece>>
             QTextBlockFormat block;
             QTextCharFormat chars = CharFormat(11, false);
             block.setBottomMargin(4);
-            switch (piece.kind) {
-                case Kind::Title:
-                    block.setHeadingLevel(1);
+            block.setHeadingLevel(HeadingLevel(piece.kind));
+            switch (HeadingLevel(piece.kind)) {
+                case 1:
                     block.setBottomMargin(8);
                     chars = CharFormat(16, true);
                     break;
-                case Kind::Heading:
-                    block.setHeadingLevel(2);
-                    block.setTopMargin(8);
+                case 2:
+                    block.setTopMargin(10);
                     chars = CharFormat(13, true);
                     break;
-                case Kind::LineHeading:
-                case Kind::Subheading:
-                    block.setHeadingLevel(3);
+                case 3:
                     block.setTopMargin(8);
                     chars = CharFormat(11, true);
                     break;
-                case Kind::Notice:
-                    chars = CharFormat(11, false, true);
-                    break;
-                case Kind::Field:
-                case Kind::Figure:
-                case Kind::Paragraph:
+                default:
+                    if (piece.kind == Kind::Notice)
+                        chars = CharFormat(11, false, true);
                     break;
             }
             // Each entry begins a page: an entry is a reading long.
@@ -295,17 +335,15 @@ QString SetText(const std::vector<std::vector<Piece>>& entries) {
                 (piece.kind == Kind::Paragraph && previous == Kind::LineHeading);
             if (i > 0)
                 entry += underPrevious ? QStringLiteral("\n") : QStringLiteral("\n\n");
-            switch (piece.kind) {
-                case Kind::Title:
-                    entry += piece.text + QLatin1Char('\n') + QString(piece.text.size(), u'=');
-                    break;
-                case Kind::Figure:
-                    entry += TextFigure(piece.values);
-                    break;
-                default:
-                    entry += piece.text;
-                    break;
-            }
+            // Headings underlined, the entry's own title double.
+            static const QChar kUnderline[] = {u' ', u'=', u'-', u'~'};
+            if (const int level = HeadingLevel(piece.kind); level > 0)
+                entry +=
+                    piece.text + QLatin1Char('\n') + QString(piece.text.size(), kUnderline[level]);
+            else if (piece.kind == Kind::Figure)
+                entry += TextFigure(piece.values);
+            else
+                entry += piece.text;
             previous = piece.kind;
         }
         parts << entry + QLatin1Char('\n');
@@ -336,7 +374,173 @@ QByteArray SelfContainedHtml(QTextDocument& document) {
                              .arg(QString::fromLatin1(png.toBase64())));
         }
     }
+    // The language for a screen reader; headings kept with what follows
+    // them when the page is printed from a browser.
+    html.replace(QStringLiteral("<html>"), QStringLiteral("<html lang=\"ru\">"));
+    const qsizetype style = html.indexOf(QStringLiteral("</style>"));
+    if (style >= 0)
+        html.insert(style, QStringLiteral("h1, h2, h3 { page-break-after: avoid; }\n"
+                                          "img { page-break-inside: avoid; }\n"));
     return html.toUtf8();
+}
+
+// Qt's PDF writer names no language, and a screen reader then guesses. The
+// catalog is written again with /Lang as an incremental update appended to
+// the file, the way a PDF is amended: every byte Qt wrote stays where it is.
+// A file laid out otherwise than this reads it is left as it is.
+QByteArray WithLanguage(const QByteArray& pdf, const QByteArray& language) {
+    // The tokens of the cross-reference table and trailer: numbers, names,
+    // brackets; no strings are in them but the /ID's hex ones.
+    const auto tokensFrom = [&](qsizetype at, qsizetype end) {
+        QList<QByteArray> tokens;
+        for (const QByteArray& token : pdf.mid(at, end - at).simplified().split(' '))
+            if (!token.isEmpty())
+                tokens << token;
+        return tokens;
+    };
+    const qsizetype startxref = pdf.lastIndexOf("startxref");
+    if (startxref < 0)
+        return pdf;
+    const QList<QByteArray> tail = tokensFrom(startxref, pdf.size());
+    bool ok = false;
+    const qsizetype xrefAt = tail.size() >= 2 ? tail[1].toLongLong(&ok) : 0;
+    if (!ok || xrefAt <= 0 || xrefAt >= startxref || !pdf.mid(xrefAt).startsWith("xref"))
+        return pdf;
+    const qsizetype trailerAt = pdf.indexOf("trailer", xrefAt);
+    if (trailerAt < 0 || trailerAt > startxref)
+        return pdf;
+    // Where each object stands, by the table.
+    std::map<long long, qsizetype> offsets;
+    const QList<QByteArray> table = tokensFrom(xrefAt + 4, trailerAt);
+    for (qsizetype i = 0; i + 1 < table.size();) {
+        const long long first = table[i].toLongLong(&ok);
+        const long long count = ok ? table[i + 1].toLongLong(&ok) : 0;
+        if (!ok || count < 0 || i + 2 + 3 * count > table.size())
+            return pdf;
+        for (long long k = 0; k < count; ++k) {
+            const qsizetype entry = i + 2 + 3 * k;
+            if (table[entry + 2] == "n")
+                offsets[first + k] = table[entry].toLongLong();
+        }
+        i += 2 + 3 * count;
+    }
+    const QString trailer =
+        QString::fromLatin1(pdf.mid(trailerAt, startxref - trailerAt)).simplified();
+    const QRegularExpression rootPattern(QStringLiteral("/Root (\\d+) (\\d+) R"));
+    const QRegularExpression sizePattern(QStringLiteral("/Size (\\d+)"));
+    const QRegularExpression infoPattern(QStringLiteral("/Info \\d+ \\d+ R"));
+    const QRegularExpression idPattern(QStringLiteral("/ID ?\\[[^\\]]*\\]"));
+    const QRegularExpressionMatch root = rootPattern.match(trailer);
+    const QRegularExpressionMatch size = sizePattern.match(trailer);
+    if (!root.hasMatch() || !size.hasMatch())
+        return pdf;
+    const long long rootNumber = root.captured(1).toLongLong();
+    const auto found = offsets.find(rootNumber);
+    if (found == offsets.end())
+        return pdf;
+    const QByteArray objectHead =
+        root.captured(1).toLatin1() + ' ' + root.captured(2).toLatin1() + " obj";
+    if (!pdf.mid(found->second).startsWith(objectHead))
+        return pdf;
+    // The catalog's dictionary, nested ones and all; one with a string in it
+    // is not Qt's and stays.
+    const qsizetype open = pdf.indexOf("<<", found->second);
+    const qsizetype endobj = pdf.indexOf("endobj", found->second);
+    if (open < 0 || endobj < 0 || open > endobj)
+        return pdf;
+    qsizetype close = -1;
+    int depth = 0;
+    for (qsizetype i = open; i + 1 < endobj; ++i) {
+        if (pdf[i] == '(')
+            return pdf;
+        if (pdf[i] == '<' && pdf[i + 1] == '<') {
+            ++depth;
+            ++i;
+        } else if (pdf[i] == '>' && pdf[i + 1] == '>') {
+            ++i;
+            if (--depth == 0) {
+                close = i - 1;
+                break;
+            }
+        }
+    }
+    const QByteArray body = close > open ? pdf.mid(open + 2, close - open - 2) : QByteArray();
+    if (close < 0 || body.contains("/Lang"))
+        return pdf;
+
+    QByteArray out = pdf;
+    if (!out.endsWith('\n'))
+        out += '\n';
+    const qsizetype objectAt = out.size();
+    out += objectHead + "\n<<" + body + "/Lang (" + language + ")\n>>\nendobj\n";
+    const qsizetype newXref = out.size();
+    out += "xref\n" + QByteArray::number(rootNumber) + " 1\n" +
+           QByteArray::number(objectAt).rightJustified(10, '0') + ' ' +
+           root.captured(2).toLatin1().rightJustified(5, '0') + " n \n";
+    out += "trailer\n<<\n/Size " +
+           QByteArray::number(std::max(size.captured(1).toLongLong(), rootNumber + 1)) +
+           "\n/Root " + root.captured(1).toLatin1() + ' ' + root.captured(2).toLatin1() + " R\n";
+    if (const QRegularExpressionMatch info = infoPattern.match(trailer); info.hasMatch())
+        out += info.captured(0).toLatin1() + '\n';
+    if (const QRegularExpressionMatch id = idPattern.match(trailer); id.hasMatch())
+        out += id.captured(0).toLatin1() + '\n';
+    out += "/Prev " + QByteArray::number(xrefAt) + "\n>>\nstartxref\n" +
+           QByteArray::number(newXref) + "\n%%EOF\n";
+    return out;
+}
+
+// The pages a block's first and last lines stand on, in a document laid
+// out in pages of `pageHeight` from its top.
+std::pair<int, int> PagesOf(const QTextBlock& block, qreal pageHeight) {
+    const QTextLayout* layout = block.layout();
+    if (!layout || layout->lineCount() == 0)
+        return {-1, -1};
+    const qreal top = layout->position().y();
+    const auto page = [&](const QTextLine& line) {
+        return static_cast<int>((top + line.y() + line.height() / 2) / pageHeight);
+    };
+    return {page(layout->lineAt(0)), page(layout->lineAt(layout->lineCount() - 1))};
+}
+
+// A heading belongs to what follows it, and so does the figure to the
+// hexagram's heading under it.
+bool KeepsWithNext(const QTextBlock& block) {
+    return block.blockFormat().headingLevel() > 0 ||
+           block.text().contains(QChar::ObjectReplacementCharacter);
+}
+
+// The text layout has no "keep with next": a heading or a figure left at
+// the foot of a page, its text on the next, is sent to the next page by a
+// page break before it (before the headings over it too). A block already
+// first on its page stays: nothing would come of moving it.
+void KeepHeadingsWithTheirText(QTextDocument& document, qreal pageHeight) {
+    // Each move sends at least one block a page on; an entry is a few pages.
+    for (int pass = 0; pass < 64; ++pass) {
+        document.pageCount();  // laid out now, the lines placed
+        bool moved = false;
+        for (QTextBlock block = document.begin(); block.isValid() && block.next().isValid();
+             block = block.next()) {
+            if (!KeepsWithNext(block))
+                continue;
+            const int page = PagesOf(block, pageHeight).second;
+            if (PagesOf(block.next(), pageHeight).first <= page)
+                continue;
+            QTextBlock start = block;
+            while (start.previous().isValid() && KeepsWithNext(start.previous()) &&
+                   PagesOf(start.previous(), pageHeight).second == page)
+                start = start.previous();
+            if (!start.previous().isValid() || PagesOf(start, pageHeight).first != page ||
+                PagesOf(start.previous(), pageHeight).second < page)
+                continue;
+            QTextBlockFormat breakBefore;
+            breakBefore.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(start).mergeBlockFormat(breakBefore);
+            moved = true;
+            break;
+        }
+        if (!moved)
+            return;
+    }
 }
 
 // Draws the entries page by page. Each entry begins a page anyway, so each
@@ -362,11 +566,12 @@ bool PaintEntries(const std::vector<std::vector<Piece>>& entries, QPagedPaintDev
     const int total = static_cast<int>(entries.size());
     for (int entry = 0; entry < total; ++entry) {
         const std::unique_ptr<QTextDocument> document =
-            SetDocument({entries[static_cast<size_t>(entry)]});
+            SetDocument({entries[static_cast<size_t>(entry)]}, {});
         // Laid out in the device's own pixels, fonts and figures scaled to it.
         document->documentLayout()->setPaintDevice(&device);
         document->setDocumentMargin(0);
         document->setPageSize(pageSize);
+        KeepHeadingsWithTheirText(*document, pageSize.height());
         for (int page = 0; page < document->pageCount(); ++page) {
             ++pageNumber;
             if ((fromPage > 0 && pageNumber < fromPage) || (toPage > 0 && pageNumber > toPage))
@@ -377,7 +582,11 @@ bool PaintEntries(const std::vector<std::vector<Piece>>& entries, QPagedPaintDev
             painter.save();
             const QRectF shown(QPointF(0, page * pageSize.height()), pageSize);
             painter.translate(0, -shown.top());
-            document->drawContents(&painter, shown);
+            // Only this page's lines: a line that opens the next page starts
+            // on this one's lower edge and would be drawn there too, hidden
+            // by the clip but found by a search and read out.
+            painter.setClipRect(shown);
+            document->drawContents(&painter, shown.adjusted(0, 0, 0, -1));
             painter.restore();
             painter.setFont(numberFont);
             painter.setPen(Qt::black);
@@ -401,7 +610,24 @@ base::Error SaveError(const QString& path, const QString& reason) {
         QStringLiteral("Не удалось сохранить файл \"%1\". %2").arg(shown, reason).toStdString());
 }
 
+// Each export is told apart by its title: a screen reader, a file manager
+// and the PDF viewer's tab show it.
+QString Creator() {
+    return QStringLiteral("ТАЙНОВИД " TAYNOVID_VERSION);
+}
+
 }  // namespace
+
+QString CastsTitle(const std::vector<consultation::Entry>& casts) {
+    if (casts.size() != 1 || !casts.front().interpretation.complete())
+        return QStringLiteral("Журнал гаданий");
+    const consultation::Entry& entry = casts.front();
+    QString title = QStringLiteral("Гексаграмма ") +
+                    Utf8(divination::NumberAndName(entry.interpretation.hexagram));
+    if (!entry.castAt.empty())
+        title += QStringLiteral(" — ") + Utf8(journal::RussianDateTime(entry.castAt));
+    return title;
+}
 
 std::optional<DocumentFormat> FormatOfPath(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -419,7 +645,7 @@ std::unique_ptr<QTextDocument> BuildCastDocument(const std::vector<consultation:
     const auto entries = AllPieces(casts, progress);
     if (!entries)
         return nullptr;
-    return SetDocument(*entries);
+    return SetDocument(*entries, CastsTitle(casts));
 }
 
 std::optional<QString> CastsPlainText(const std::vector<consultation::Entry>& casts,
@@ -454,13 +680,18 @@ bool ExportCasts(const std::vector<consultation::Entry>& casts, const QString& p
     if (!file.open(QIODevice::WriteOnly))
         throw SaveError(path, file.errorString());
     if (format == DocumentFormat::Pdf) {
-        QPdfWriter writer(&file);
-        writer.setTitle(QStringLiteral("Журнал гаданий"));
-        writer.setCreator(QStringLiteral("ТАЙНОВИД"));
+        // Drawn whole before the language is added at its end.
+        QByteArray pdf;
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setTitle(CastsTitle(casts));
+        writer.setCreator(Creator());
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(20, 15, 15, 12), QPageLayout::Millimeter);
         if (!PaintEntries(*entries, writer, nullptr, progress))
             return false;  // the temporary goes with `file`
+        file.write(WithLanguage(pdf, "ru"));
     } else {
         file.write(bytes);
     }
@@ -472,7 +703,25 @@ bool ExportCasts(const std::vector<consultation::Entry>& casts, const QString& p
 bool PrintCasts(const std::vector<consultation::Entry>& casts, QPrinter& printer,
                 const DocumentProgress& progress) {
     const auto entries = AllPieces(casts, {});
-    return PaintEntries(*entries, printer, &printer, progress);
+    printer.setDocName(CastsTitle(casts));
+    printer.setCreator(Creator());
+    if (!PaintEntries(*entries, printer, &printer, progress))
+        return false;
+    // Printed into a file: the language added as to an export.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        QFile printed(printer.outputFileName());
+        if (printed.open(QIODevice::ReadOnly)) {
+            const QByteArray pdf = printed.readAll();
+            printed.close();
+            const QByteArray amended = WithLanguage(pdf, "ru");
+            QSaveFile file(printer.outputFileName());
+            if (amended != pdf && file.open(QIODevice::WriteOnly)) {
+                file.write(amended);
+                file.commit();
+            }
+        }
+    }
+    return true;
 }
 
 }  // namespace forms

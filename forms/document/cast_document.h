@@ -28,6 +28,12 @@ using DocumentProgress = std::function<bool(int done, int total)>;
 // another suffix.
 std::optional<DocumentFormat> FormatOfPath(const QString& path);
 
+// The documents' title: for one cast with its hexagram, the hexagram and
+// the date where it has one («Гексаграмма 3. Начальная трудность — 8 декабря
+// 2026, 21:14»); else «Журнал гаданий». A PDF and an HTML page carry it, with
+// the program as their creator and Russian as their language.
+QString CastsTitle(const std::vector<consultation::Entry>& casts);
+
 // The whole document, as the HTML export writes it (each entry after the
 // first begins a page); nullptr when the progress stopped it. A text file
 // that can't be read leaves a line naming the error in its place.

@@ -156,41 +156,82 @@ QString DialogFolder() {
     return QDir::homePath();
 }
 
+namespace {
+
+// The suffixes a filter names, lower case; "*" for one that takes any name.
+QStringList SuffixesOf(const QString& nameFilter) {
+    static const QRegularExpression kPattern(QStringLiteral("\\*(\\.(\\w+))?(?=[\\s)]|$)"));
+    QStringList suffixes;
+    for (auto match = kPattern.globalMatch(nameFilter); match.hasNext();) {
+        const QRegularExpressionMatch next = match.next();
+        suffixes << (next.hasCaptured(2) ? next.captured(2).toLower() : QStringLiteral("*"));
+    }
+    return suffixes;
+}
+
+}  // namespace
+
+SaveName DecideSaveName(const QString& typed, const QString& filters,
+                        const QString& selectedFilter) {
+    QStringList written;
+    for (const QString& filter : filters.split(QStringLiteral(";;")))
+        written << SuffixesOf(filter);
+    QStringList selected = SuffixesOf(selectedFilter);
+    selected.removeAll(QStringLiteral("*"));
+    // "cast." is a bare name with a stray dot.
+    QString path = typed;
+    while (path.endsWith(QLatin1Char('.')))
+        path.chop(1);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    // «Все файлы (*)» selected: the name as typed.
+    if (selected.isEmpty())
+        return {typed, {}};
+    if (suffix.isEmpty())
+        return {path + u'.' + selected.constFirst(), {}};
+    if (written.contains(suffix) || written.contains(QStringLiteral("*")))
+        return {typed, {}};
+    return {typed, typed + u'.' + selected.constFirst()};
+}
+
+QString SettleSaveName(const QString& typed, const QString& filters, const QString& selectedFilter,
+                       const std::function<bool(const QString& question)>& ask) {
+    const SaveName decided = DecideSaveName(typed, filters, selectedFilter);
+    QString path = decided.path;
+    if (!decided.suggested.isEmpty()) {
+        if (!ask(QStringLiteral("Программа не пишет файлы «.%1». Сохранить как «%2»?")
+                     .arg(QFileInfo(typed).suffix(), QFileInfo(decided.suggested).fileName())))
+            return {};
+        path = decided.suggested;
+    }
+    // The dialog asked about the name it was given, not about this one.
+    if (path != typed && QFileInfo::exists(path) &&
+        !ask(QStringLiteral("Файл «%1» уже есть. Заменить его?").arg(QFileInfo(path).fileName())))
+        return {};
+    return path;
+}
+
 QString ChooseFile(QWidget* parent, const QString& caption, const QString& filter, bool save) {
-    static const QRegularExpression kPattern(QStringLiteral("\\*\\.(\\w+)"));
-    const auto suffixesOf = [](const QString& nameFilter) {
-        QStringList suffixes;
-        for (auto match = kPattern.globalMatch(nameFilter); match.hasNext();)
-            suffixes << match.next().captured(1).toLower();
-        return suffixes;
-    };
     QFileDialog dialog(parent, caption, DialogFolder(), filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // A name typed bare gets the filter's suffix from the dialog itself,
     // which then asks before it replaces a file of that name.
     const auto followFilter = [&](const QString& nameFilter) {
-        const QStringList suffixes = suffixesOf(nameFilter);
+        QStringList suffixes = SuffixesOf(nameFilter);
+        suffixes.removeAll(QStringLiteral("*"));
         dialog.setDefaultSuffix(suffixes.isEmpty() ? QString() : suffixes.constFirst());
     };
     followFilter(dialog.selectedNameFilter());
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    QString path = dialog.selectedFiles().constFirst();
-    LastFolder() = QFileInfo(path).absolutePath();
-    const QStringList suffixes = suffixesOf(dialog.selectedNameFilter());
-    if (save && !suffixes.isEmpty() && !suffixes.contains(QFileInfo(path).suffix().toLower())) {
-        // Another suffix typed: the filter's is added, and a file of the
-        // name that comes out is replaced only when the user says so.
-        path += QLatin1Char('.') + suffixes.constFirst();
-        if (QFileInfo::exists(path) &&
-            QMessageBox::question(parent, caption,
-                                  QStringLiteral("Файл «%1» уже есть. Заменить его?")
-                                      .arg(QFileInfo(path).fileName())) != QMessageBox::Yes)
-            return {};
-    }
-    return path;
+    const QString typed = dialog.selectedFiles().constFirst();
+    LastFolder() = QFileInfo(typed).absolutePath();
+    if (!save)
+        return typed;
+    return SettleSaveName(typed, filter, dialog.selectedNameFilter(), [&](const QString& question) {
+        return QMessageBox::question(parent, caption, question) == QMessageBox::Yes;
+    });
 }
 
 }  // namespace forms

@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+
 class QLabel;
 class QPixmap;
 class QPlainTextEdit;
@@ -86,9 +88,29 @@ void CenterLines(QTextEdit* edit);
 // Places a top-level window at the centre of its screen.
 void CenterOnScreen(QWidget* window);
 
+// What a name typed in a save dialog comes to. `filters` lists every
+// format the command writes («PDF (*.pdf);;HTML (*.html *.htm)»; a filter
+// of «*» takes any name). A name ending in one of them is kept, whichever
+// filter is selected: the name decides the format. A bare name gets the
+// selected filter's first suffix. Another suffix (a date, «.doc») leaves
+// `path` as typed and `suggested` with the filter's suffix added, for the
+// user to choose.
+struct SaveName {
+    QString path;
+    QString suggested;  // empty: nothing to ask
+};
+SaveName DecideSaveName(const QString& typed, const QString& filters,
+                        const QString& selectedFilter);
+
+// The name to write, empty when the user declines: asks once through `ask`
+// whether to add the filter's suffix where DecideSaveName suggests it, and
+// whether to replace a file the name comes to when the dialog saw another.
+QString SettleSaveName(const QString& typed, const QString& filters, const QString& selectedFilter,
+                       const std::function<bool(const QString& question)>& ask);
+
 // The file dialog: a file to write (save) or to read; empty when the user
-// cancels. A name typed without one of the chosen filter's suffixes gets
-// its first one, so the filter decides the format.
+// cancels. A name to write is settled by SettleSaveName, asked in a
+// message box.
 QString ChooseFile(QWidget* parent, const QString& caption, const QString& filter, bool save);
 // The folder a file dialog opens in.
 QString DialogFolder();

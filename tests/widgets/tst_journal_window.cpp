@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTableView>
@@ -21,6 +22,7 @@
 #include "divination/hexagrams.h"
 #include "forms/document/cast_document.h"
 #include "forms/journal/journal_window.h"
+#include "forms/kit/widgets.h"
 #include "harness.h"
 
 using testing_support::WorkingFolder;
@@ -122,7 +124,10 @@ void WriteTexts(const WorkingFolder& folder) {
                      "Камень на пути; стой твёрдо.\n\nШестёрка вторая\nКони врозь.\n")));
     folder.write("Text/Text3.dat", QByteArray::fromStdString(base::EncodeCp1251(
                                        "Гексаграмма 3. Начальная трудность (Чжунь)\r\n\r\n"
-                                       "Росток пробивает землю.\r\n")));
+                                       "Образ\r\n\r\n"
+                                       "Росток пробивает землю.\r\n\r\n"
+                                       "Совет\r\n\r\n"
+                                       "Жди весны.\r\n")));
 }
 
 // Types text as keys carrying it: QTest::keyClicks drops what is not Latin-1.
@@ -134,6 +139,26 @@ void Type(QWidget* widget, const QString& text) {
 QByteArray FileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What a poppler tool says of a PDF; poppler-utils is one of the packages
+// `make test` installs.
+QString Poppler(const QString& tool, const QStringList& arguments, QString* errors = nullptr) {
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return "failed: " + QString::fromUtf8(process.readAllStandardError());
+    if (errors)
+        *errors = QString::fromUtf8(process.readAllStandardError());
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// One field of pdfinfo's report: "Title:          …".
+QString PdfInfo(const QString& path, const QString& field, QString* errors = nullptr) {
+    const QString info = Poppler("pdfinfo", {path}, errors);
+    const QRegularExpression line("^" + field + ":\\s*(.*)$", QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = line.match(info);
+    return match.hasMatch() ? match.captured(1) : info;
 }
 
 }  // namespace
@@ -152,6 +177,9 @@ private slots:
     void listFetchesInPages();
     void unavailableJournalShowsAnEmptyList();
     void exportWritesEachFormat();
+    void typedNameDecidesTheFormat_data();
+    void typedNameDecidesTheFormat();
+    void headingsStayWithTheirText();
     void exportSurvivesMissingTextsAndStopsWhenCancelled();
     void unwritableExportIsReportedAndLeavesNothing();
 
@@ -417,9 +445,14 @@ void JournalWindowTest::exportWritesEachFormat() {
     // The unchanging cast of 63 reads its texts from files not written
     // here: one line says so and the entry goes on.
     const QString missing = folder_.absolute("Text/Text63.dat");
+    // Headings are underlined, the entry's date double, a line's heading
+    // with tildes.
+    const auto under = [](const QString& heading, QChar line) {
+        return heading + "\n" + QString(heading.size(), line);
+    };
     QCOMPARE(QString::fromUtf8(FileBytes(folder_.absolute("casts.txt"))),
-             QString("8 декабря 2026, 21:14\n"
-                     "=====================\n\n"
+             QString(under("8 декабря 2026, 21:14", '=') +
+                     "\n\n"
                      "Вопрос: Стоит ли начинать?\n"
                      "Заметка: Спросила вечером\nу окна\n\n"
                      "6  ———   ———\n"
@@ -427,25 +460,32 @@ void JournalWindowTest::exportWritesEachFormat() {
                      "4  ———   ———\n"
                      "3  ———   ———\n"
                      "2  ———   ———\n"
-                     "1  —————————  ○\n\n"
-                     "Гексаграмма 3. Начальная трудность\n"
+                     "1  —————————  ○\n\n" +
+                     under("Гексаграмма 3. Начальная трудность", '-') +
+                     "\n"
                      "Вторая гексаграмма: 8. Приближение\n"
-                     "Ядерная гексаграмма: 23. Разорение\n\n"
-                     "Изменяющиеся черты\n\n"
-                     "В начале девятка\n"
-                     "Камень на пути; стой твёрдо.\n\n"
-                     "Гексаграмма 3. Начальная трудность (Чжунь)\n\n"
-                     "Росток пробивает землю.\n\n\n"
-                     "7 декабря 2026, 10:30\n"
-                     "=====================\n\n"
+                     "Ядерная гексаграмма: 23. Разорение\n\n" +
+                     under("Изменяющиеся черты", '-') + "\n\n" + under("В начале девятка", '~') +
+                     "\n"
+                     "Камень на пути; стой твёрдо.\n\n" +
+                     under("Гексаграмма 3. Начальная трудность (Чжунь)", '-') + "\n\n" +
+                     under("Образ", '-') +
+                     "\n\n"
+                     "Росток пробивает землю.\n\n" +
+                     under("Совет", '-') +
+                     "\n\n"
+                     "Жди весны.\n\n\n" +
+                     under("7 декабря 2026, 10:30", '=') +
+                     "\n\n"
                      "Вопрос: Переезд в новый дом\n\n"
                      "6  ———   ———\n"
                      "5  —————————\n"
                      "4  ———   ———\n"
                      "3  —————————\n"
                      "2  ———   ———\n"
-                     "1  —————————\n\n"
-                     "Гексаграмма 63. Уже конец\n"
+                     "1  —————————\n\n" +
+                     under("Гексаграмма 63. Уже конец", '-') +
+                     "\n"
                      "Ядерная гексаграмма: 64. Ещё не конец\n\n"
                      "Изменяющихся черт нет: ответом служит общее толкование гексаграммы.\n\n"
                      "Текст не прочитан: Cannot open file \"%1\". No such file or directory.\n")
@@ -459,8 +499,14 @@ void JournalWindowTest::exportWritesEachFormat() {
     const std::pair<const char*, const char*> elements[] = {
         {"h1", "8 декабря 2026, 21:14"},
         {"h2", "Гексаграмма 3. Начальная трудность"},
+        {"h2", "Изменяющиеся черты"},
         {"h3", "В начале девятка"},
         {"p", "Камень на пути; стой твёрдо."},
+        {"h2", "Гексаграмма 3. Начальная трудность (Чжунь)"},
+        {"h2", "Образ"},
+        {"p", "Росток пробивает землю."},
+        {"h2", "Совет"},
+        {"p", "Жди весны."},
         {"h1", "7 декабря 2026, 10:30"}};
     for (const auto& [tag, text] : elements) {
         const QString element = QString("<%1[^>]*>(<span[^>]*>)?%2(</span>)?</%1>")
@@ -468,12 +514,145 @@ void JournalWindowTest::exportWritesEachFormat() {
         QVERIFY2(html.contains(QRegularExpression(element)), text);
     }
     QVERIFY(!html.contains("src=\"figure"));
+    QVERIFY(html.contains("<html lang=\"ru\">"));
+    QVERIFY(html.contains("<title>Журнал гаданий</title>"));
 
-    QVERIFY(FileBytes(folder_.absolute("casts.pdf")).startsWith("%PDF"));
+    // Read back as a viewer reads it: the title, the program, the language
+    // (added after Qt's writer), and not a complaint about the file.
+    QString complaints;
+    QCOMPARE(PdfInfo(folder_.absolute("casts.pdf"), "Title", &complaints), "Журнал гаданий");
+    QCOMPARE(complaints, QString());
+    QCOMPARE(PdfInfo(folder_.absolute("casts.pdf"), "Creator"), "ТАЙНОВИД 1.0");
+    QCOMPARE(PdfInfo(folder_.absolute("casts.pdf"), "Pages"), "2");
+    QVERIFY(FileBytes(folder_.absolute("casts.pdf")).contains("/Lang (ru)"));
+    QVERIFY(Poppler("pdftotext", {folder_.absolute("casts.pdf"), "-"}).contains("Жди весны."));
+
+    // One cast is titled by its hexagram and date, printed as exported.
+    f.select({0});
+    f.files = {folder_.absolute("one.pdf")};
+    QTest::keyClick(f.list(), Qt::Key_S, Qt::ControlModifier);
     f.printFile = folder_.absolute("printed.pdf");
     QTest::keyClick(f.list(), Qt::Key_P, Qt::ControlModifier);
-    QVERIFY(FileBytes(f.printFile).startsWith("%PDF"));
+    for (const QString& file : {folder_.absolute("one.pdf"), f.printFile}) {
+        QCOMPARE(PdfInfo(file, "Title", &complaints),
+                 "Гексаграмма 3. Начальная трудность — 8 декабря 2026, 21:14");
+        QCOMPARE(complaints, QString());
+        QCOMPARE(PdfInfo(file, "Creator"), "ТАЙНОВИД 1.0");
+        QVERIFY(FileBytes(file).contains("/Lang (ru)"));
+    }
     QCOMPARE(QDir(folder_.path()).entryList({"casts*"}, QDir::Files).size(), 3);
+}
+
+// The name typed against the filter selected: the format follows a suffix
+// the command writes; a bare name takes the filter's; another suffix asks
+// once whether to add the filter's, and a name so made that is a file
+// already asks before it is replaced.
+void JournalWindowTest::typedNameDecidesTheFormat_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<QString>("written");  // empty: nothing is written
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("questions");
+    const QString pdf = "PDF (*.pdf)", html = "HTML (*.html *.htm)", text = "Текст (*.txt)";
+    QTest::newRow("cast.html, PDF selected") << "cast.html" << pdf << QList<bool>{} << "cast.html"
+                                             << "html" << 0;
+    QTest::newRow("cast.txt, PDF") << "cast.txt" << pdf << QList<bool>{} << "cast.txt"
+                                   << "text" << 0;
+    QTest::newRow("upper case .HTM, text") << "cast.HTM" << text << QList<bool>{} << "cast.HTM"
+                                           << "html" << 0;
+    QTest::newRow("cast.pdf, HTML") << "cast.pdf" << html << QList<bool>{} << "cast.pdf"
+                                    << "pdf" << 0;
+    QTest::newRow("bare, PDF") << "cast" << pdf << QList<bool>{} << "cast.pdf"
+                               << "pdf" << 0;
+    QTest::newRow("bare, HTML") << "cast" << html << QList<bool>{} << "cast.html"
+                                << "html" << 0;
+    QTest::newRow("stray dot, text") << "cast." << text << QList<bool>{} << "cast.txt"
+                                     << "text" << 0;
+    QTest::newRow("a date, suffix added")
+        << "Гадание 12.05" << pdf << QList<bool>{true} << "Гадание 12.05.pdf"
+        << "pdf" << 1;
+    QTest::newRow(".doc, declined") << "cast.doc" << html << QList<bool>{false} << ""
+                                    << "" << 1;
+    QTest::newRow(".doc, added over a file")
+        << "kept.doc" << text << QList<bool>{true, true} << "kept.doc.txt"
+        << "text" << 2;
+    QTest::newRow(".doc, added, not over a file")
+        << "kept.doc" << text << QList<bool>{true, false} << ""
+        << "" << 2;
+}
+
+void JournalWindowTest::typedNameDecidesTheFormat() {
+    QFETCH(QString, typed);
+    QFETCH(QString, filter);
+    QFETCH(QList<bool>, answers);
+    QFETCH(QString, written);
+    QFETCH(QString, format);
+    QFETCH(int, questions);
+    folder_.write("kept.doc.txt", "old");
+    const QString filters = "PDF (*.pdf);;HTML (*.html *.htm);;Текст (*.txt)";
+    int asked = 0;
+    const QString path =
+        forms::SettleSaveName(folder_.absolute(typed), filters, filter,
+                              [&](const QString&) { return answers.value(asked++); });
+    QCOMPARE(asked, questions);
+    QCOMPARE(path, written.isEmpty() ? QString() : folder_.absolute(written));
+    const std::optional<forms::DocumentFormat> decided = forms::FormatOfPath(path);
+    const QString names[] = {"pdf", "html", "text"};
+    QCOMPARE(decided ? names[static_cast<int>(*decided)] : QString(), format);
+    // A filter that takes any name keeps any suffix.
+    QCOMPARE(forms::DecideSaveName("copy.bak", "Журнал гаданий (*.db);;Все файлы (*)",
+                                   "Журнал гаданий (*.db)")
+                 .path,
+             "copy.bak");
+}
+
+// Casts whose notes grow by a line each move every heading down the page
+// through its foot: none is left alone there, apart from its text.
+void JournalWindowTest::headingsStayWithTheirText() {
+    WriteTexts(folder_);
+    std::string reading = "Гексаграмма 3. Начальная трудность (Чжунь)\n\n";
+    for (const char* heading : {"Триграммы", "Образ", "Суждение", "Ситуация", "Совет"}) {
+        reading += std::string(heading) + "\n\n";
+        for (int i = 0; i < 4; ++i)
+            reading +=
+                "Росток пробивает землю, и трудность начала велика, но всякое начало "
+                "трудно, а стойкость приносит счастье.\n\n";
+    }
+    folder_.write("Text/Text3.dat", QByteArray::fromStdString(base::EncodeCp1251(reading)));
+    journal::Journal journal = journal::Journal::OpenInMemory(Name);
+    std::string note;
+    for (int lines = 0; lines < 48; ++lines) {
+        journal.Record(Cast("2026-12-08T21:14:05+03:00", kChanging, "Стоит ли?", note));
+        note += note.empty() ? "строка" : "\nстрока";
+    }
+    std::vector<consultation::Entry> casts;
+    for (const journal::Cast& cast : journal.Page({}, {}, 100))
+        casts.push_back(consultation::EntryOf(cast));
+    const QString pdf = folder_.absolute("long.pdf");
+    QVERIFY(forms::ExportCasts(casts, pdf, forms::DocumentFormat::Pdf));
+
+    const QStringList headings = {"Триграммы",
+                                  "Образ",
+                                  "Суждение",
+                                  "Ситуация",
+                                  "Совет",
+                                  "Изменяющиеся черты",
+                                  "В начале девятка",
+                                  "Гексаграмма 3. Начальная трудность",
+                                  "Гексаграмма 3. Начальная трудность (Чжунь)"};
+    const QStringList pages = Poppler("pdftotext", {pdf, "-"}).split('\f', Qt::SkipEmptyParts);
+    QVERIFY(pages.size() > 48);
+    int headingsSeen = 0;
+    for (const QString& page : pages) {
+        QStringList lines = page.split('\n', Qt::SkipEmptyParts);
+        QVERIFY(lines.size() >= 2);
+        lines.removeLast();  // the page's number
+        QVERIFY2(!headings.contains(lines.last().trimmed()), qPrintable(page));
+        for (const QString& line : lines)
+            headingsSeen += headings.contains(line.trimmed());
+    }
+    QCOMPARE(headingsSeen, 48 * 9);
 }
 
 void JournalWindowTest::exportSurvivesMissingTextsAndStopsWhenCancelled() {
@@ -491,7 +670,7 @@ void JournalWindowTest::exportSurvivesMissingTextsAndStopsWhenCancelled() {
     QVERIFY(text);
     const QString lines = "Текст не прочитан: Cannot open file \"" +
                           folder_.absolute("Text/Lines3.dat") + "\". No such file or directory.";
-    QVERIFY2(text->contains(lines + "\n\nВ начале девятка\n\nТекст не прочитан"),
+    QVERIFY2(text->contains(lines + "\n\nВ начале девятка\n~~~~~~~~~~~~~~~~\n\nТекст не прочитан"),
              qPrintable(*text));
     // No time, no heading: the entry opens with its figure.
     QVERIFY(text->contains("\n\n\n6  —————————\n"));
