@@ -52,8 +52,12 @@ LineTexts ParseLineTexts(std::string_view text) {
 }
 
 bool IsSectionHeading(std::string_view line) {
-    // Every paragraph of a reading ends with a full stop.
-    return !line.empty() && line.back() != '.';
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\r'))
+        line.remove_suffix(1);
+    // A paragraph ends its sentence; a user's own reading may end one with
+    // «!», «?» or «…» too.
+    return !line.empty() && line.back() != '.' && line.back() != '!' && line.back() != '?' &&
+           !line.ends_with("…");
 }
 
 std::string ReadingSection(std::string_view reading, std::string_view heading) {

@@ -29,7 +29,7 @@ LineTexts ParseLineTexts(std::string_view text);
 
 // A reading's sections («Триграммы», «Образ», «Суждение», «Ситуация»,
 // «Совет») stand each under a heading line, the one kind of line that does
-// not end with a full stop; the first line of the file is the reading's title.
+// not end its sentence; the first line of the file is the reading's title.
 bool IsSectionHeading(std::string_view line);
 
 // The paragraphs under a section heading of a decoded reading, joined by

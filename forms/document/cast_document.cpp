@@ -119,39 +119,63 @@ Piece UnreadNotice(const QString& error) {
     return {Kind::Notice, QStringLiteral("Текст не прочитан: ") + error + QLatin1Char('.')};
 }
 
+// The texts that answer, in the order and under the headings the
+// interpretation gives, as «Толкование» sets them.
 void AddAnsweringLines(std::vector<Piece>& pieces, const divination::Interpretation& reading,
                        TextFiles& files) {
-    if (reading.texts.empty()) {
-        pieces.push_back({Kind::Paragraph, Utf8(divination::kNoChangingLinesSentence)});
-        return;
-    }
-    pieces.push_back({Kind::Subheading, Utf8(divination::TextsHeading(reading))});
-    const TextFiles::Loaded& file = files.get(divination::LineTextsFilePath(reading.hexagram));
-    if (!file.error.isEmpty())
-        pieces.push_back(UnreadNotice(file.error));
-    const divination::LineTexts texts = divination::ParseLineTexts(file.text);
-    for (int line : reading.texts) {
-        // A file cut short still names the line by the tradition's heading.
-        const size_t index = static_cast<size_t>(line - 1);
-        if (index < texts.lines.size()) {
-            pieces.push_back({Kind::LineHeading, Utf8(texts.lines[index].heading)});
-            if (!texts.lines[index].text.empty())
-                pieces.push_back({Kind::Paragraph, Utf8(texts.lines[index].text)});
-        } else {
-            pieces.push_back(
-                {Kind::LineHeading, Utf8(divination::LineHeading(reading.hexagram, line))});
+    for (const divination::AnswerBlock& block : divination::AnswerBlocks(reading)) {
+        switch (block.kind) {
+            case divination::AnswerBlock::Kind::Heading:
+                pieces.push_back({Kind::Subheading, Utf8(block.text)});
+                break;
+            case divination::AnswerBlock::Kind::Sentence:
+                pieces.push_back({Kind::Paragraph, Utf8(block.text)});
+                break;
+            case divination::AnswerBlock::Kind::Line: {
+                const TextFiles::Loaded& file =
+                    files.get(divination::LineTextsFilePath(block.hexagram));
+                if (!file.error.isEmpty())
+                    pieces.push_back(UnreadNotice(file.error));
+                const divination::LineTexts texts = divination::ParseLineTexts(file.text);
+                // A file cut short still names the line by the tradition's heading.
+                const size_t index = static_cast<size_t>(block.line - 1);
+                QString heading = index < texts.lines.size()
+                                      ? Utf8(texts.lines[index].heading)
+                                      : Utf8(divination::LineHeading(block.hexagram, block.line));
+                if (block.hexagram != reading.hexagram)
+                    heading += QStringLiteral(" (гексаграмма %1)").arg(block.hexagram);
+                pieces.push_back({Kind::LineHeading, heading});
+                if (index < texts.lines.size() && !texts.lines[index].text.empty())
+                    pieces.push_back({Kind::Paragraph, Utf8(texts.lines[index].text)});
+                break;
+            }
+            case divination::AnswerBlock::Kind::Judgement: {
+                const TextFiles::Loaded& file =
+                    files.get(divination::ReadingFilePath(block.hexagram));
+                pieces.push_back({Kind::LineHeading, Utf8(block.text)});
+                if (!file.error.isEmpty())
+                    pieces.push_back(UnreadNotice(file.error));
+                else
+                    pieces.push_back(
+                        {Kind::Paragraph, Utf8(divination::ReadingSection(
+                                              file.text, divination::kJudgementHeading))});
+                break;
+            }
         }
     }
 }
 
-// The one rule for the reading's own sections («Триграммы», «Образ», …): a
-// paragraph ends a sentence, a heading does not.
-bool IsSectionHeading(const QString& line) {
-    const QString trimmed = line.trimmed();
-    if (trimmed.isEmpty())
-        return false;
-    static const QString kSentenceEnds = QStringLiteral(".!?…");
-    return !kSentenceEnds.contains(trimmed.back());
+// The hexagrams seen beside the cast, as «Толкование» lists them.
+void AddRelated(std::vector<Piece>& pieces, const divination::Interpretation& reading) {
+    auto field = [&](const QString& what, int hexagram) {
+        pieces.push_back({Kind::Field, what + Utf8(divination::NumberAndName(hexagram))});
+    };
+    field(QStringLiteral("Противоположная гексаграмма: "), reading.opposite);
+    field(reading.invertedIsItself ? QStringLiteral("Перевёрнутая (читается так же): ")
+                                   : QStringLiteral("Перевёрнутая гексаграмма: "),
+          reading.inverted);
+    for (const divination::Step& step : reading.steps)
+        field(QStringLiteral("Шаг перемены, черта %1: ").arg(step.line), step.hexagram);
 }
 
 void AddReading(std::vector<Piece>& pieces, int hexagram, TextFiles& files) {
@@ -165,9 +189,9 @@ void AddReading(std::vector<Piece>& pieces, int hexagram, TextFiles& files) {
     for (const QString& line : Utf8(file.text).split(QLatin1Char('\n'))) {
         if (line.trimmed().isEmpty())
             continue;
-        const Kind kind = first                    ? Kind::Subheading
-                          : IsSectionHeading(line) ? Kind::Section
-                                                   : Kind::Paragraph;
+        const Kind kind = first                                              ? Kind::Subheading
+                          : divination::IsSectionHeading(line.toStdString()) ? Kind::Section
+                                                                             : Kind::Paragraph;
         pieces.push_back({kind, line});
         first = false;
     }
@@ -194,6 +218,7 @@ std::vector<Piece> EntryPieces(const consultation::Entry& entry, TextFiles& file
                                            Utf8(divination::NumberAndName(reading.second))});
     pieces.push_back({Kind::Field, QStringLiteral("Ядерная гексаграмма: ") +
                                        Utf8(divination::NumberAndName(reading.nuclear))});
+    AddRelated(pieces, reading);
     AddAnsweringLines(pieces, reading, files);
     AddReading(pieces, reading.hexagram, files);
     return pieces;

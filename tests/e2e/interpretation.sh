@@ -9,7 +9,7 @@ window=$(wait_for_window "ТАЙНОВИД")
 focus "$window"
 press_generator "$window" 6
 xdotool key ctrl+t
-shown=$(wait_for_window "Толкование" 620)
+shown=$(wait_for_window "Толкование" 680)
 focus "$shown"
 [ -n "${SHOT:-}" ] && import -window "$shown" "$SHOT"
 text=$(copy_text ctrl+a ctrl+c)

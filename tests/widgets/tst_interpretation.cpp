@@ -1,5 +1,6 @@
 // Changing lines in the glyph list, and the «Толкование» window for a cast,
 // a reading from the table and one's own throw.
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -48,8 +49,8 @@ QStringList SaidTexts(const QString& shown) {
     QStringList said;
     for (const QString& line : shown.split('\n')) {
         if ((line.startsWith("Текст ") && !line.startsWith("Текст не прочитан")) ||
-            line == "Изменяющиеся черты" || line == "Тексты черт" ||
-            line.startsWith("Изменяющихся черт нет"))
+            line == "Изменяющиеся черты" || line == "Тексты черт" || line == "Главный текст" ||
+            line == "Другие тексты" || line.startsWith("Изменяющихся черт нет"))
             said << line;
     }
     return said;
@@ -173,32 +174,46 @@ void InterpretationTest::windowAndDocumentGiveTheSameTexts_data() {
     QTest::addColumn<int>("table");
     QTest::addColumn<divination::LineValues>("ownThrow");
     QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<int>("school");  // as the window lists them: 0 every changing line
     const divination::LineValues none{};
     QTest::newRow("hexagram 3 from the table")
         << 3 << none << QStringList{"Тексты черт", "Текст 1.", "Текст 2.", "Текст 3.",
-                                    "Текст 4.",    "Текст 5.", "Текст 6."};
+                                    "Текст 4.",    "Текст 5.", "Текст 6."}
+        << 0;
     QTest::newRow("two changing lines")
         << 0 << divination::LineValues{9, 8, 8, 6, 7, 8}
-        << QStringList{"Изменяющиеся черты", "Текст 1.", "Текст 4."};
+        << QStringList{"Изменяющиеся черты", "Текст 1.", "Текст 4."} << 0;
     QTest::newRow("none changing")
         << 0 << divination::LineValues{7, 8, 8, 8, 7, 8}
-        << QStringList{"Изменяющихся черт нет: ответом служит общее толкование гексаграммы."};
+        << QStringList{"Изменяющихся черт нет: ответом служит общее толкование гексаграммы."} << 0;
     QTest::newRow("all six of 2") << 0 << divination::LineValues{6, 6, 6, 6, 6, 6}
                                   << QStringList{"Изменяющиеся черты", "Текст 1.", "Текст 2.",
                                                  "Текст 3.",           "Текст 4.", "Текст 5.",
-                                                 "Текст 6.",           "Текст 7."};
+                                                 "Текст 6.",           "Текст 7."}
+                                  << 0;
+    QTest::newRow("by Zhu Xi, the upper of two governs")
+        << 0 << divination::LineValues{9, 8, 8, 6, 7, 8}
+        << QStringList{"Главный текст", "Текст 4.", "Другие тексты", "Текст 1."} << 1;
+    QTest::newRow("one main line, the lower of two alike")
+        << 0 << divination::LineValues{9, 8, 8, 9, 7, 8}
+        << QStringList{"Главный текст", "Текст 1.", "Другие тексты", "Текст 4."} << 2;
 }
 
 void InterpretationTest::windowAndDocumentGiveTheSameTexts() {
     QFETCH(int, table);
     QFETCH(divination::LineValues, ownThrow);
     QFETCH(QStringList, texts);
+    QFETCH(int, school);
     WorkingFolder folder;
     WriteLineTexts(folder, 2);
     WriteLineTexts(folder, 3);
+    WriteLineTexts(folder, 17);
     WriteText(folder, "Text/Text3.dat", "Гексаграмма 3\r\n");
     Harness h;
     h.form->Invoke(forms::kInterpretationItem);
+    auto* schools = h.form->findChild<QComboBox*>("InterpretationSchool");
+    schools->setCurrentIndex(school);
+    emit schools->activated(school);  // as the user chooses it
     if (table) {
         // The table's button that shows this hexagram's number.
         for (QToolButton* button : h.form->findChildren<QToolButton*>()) {
