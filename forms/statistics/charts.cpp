@@ -66,24 +66,29 @@ void HexagramMap::paintPicture(QPainter& painter) const {
 }
 
 void HexagramMap::paint(QPainter& painter, const QRectF& area) const {
-    const qreal header = std::min(area.width(), area.height()) * 0.11;
-    const qreal cell = std::min((area.width() - header) / 8, (area.height() - header) / 8);
-    const QPointF origin(area.left() + (area.width() - header - 8 * cell) / 2 + header,
-                         area.top() + header);
+    // Above the columns each lower trigram with its name, left of the rows
+    // each upper one: the grid reads without the legend.
+    const qreal unit = std::min(area.width(), area.height());
+    const qreal top = unit * 0.13, left = unit * 0.2;
+    const qreal cell = std::min((area.width() - left) / 8, (area.height() - top) / 8);
+    const QPointF origin(area.left() + (area.width() - left - 8 * cell) / 2 + left,
+                         area.top() + top);
     const qint64 most = std::max<qint64>(1, *std::max_element(counts_.begin(), counts_.end()));
     const QFont base = painter.font();
+    painter.setFont(Pixels(base, std::max(9, qRound(cell * 0.17))));
+    const qreal side = cell * 0.36;
     for (int i = 1; i <= 8; ++i) {
-        // Column i: the lower trigram i; row i: the upper one, as in the table.
-        const qreal side = header * 0.42;
-        PaintTrigram(painter,
-                     QRectF(origin.x() + (i - 1) * cell + (cell - side) / 2,
-                            origin.y() - header * 0.8, side, side * 1.2),
+        const qreal x = origin.x() + (i - 1) * cell;
+        PaintTrigram(painter, QRectF(x + (cell - side) / 2, origin.y() - side * 1.3, side, side),
                      i);
-        PaintTrigram(
-            painter,
-            QRectF(origin.x() - header * 0.8, origin.y() + (i - 1) * cell + (cell - side * 1.2) / 2,
-                   side, side * 1.2),
-            i);
+        const qreal y = origin.y() + (i - 1) * cell;
+        PaintTrigram(painter, QRectF(origin.x() - side * 1.3, y + (cell - side) / 2, side, side),
+                     i);
+        painter.setPen(kInk);
+        painter.drawText(QRectF(x, area.top(), cell, origin.y() - side * 1.3 - area.top()),
+                         Qt::AlignHCenter | Qt::AlignBottom, TrigramName(i));
+        painter.drawText(QRectF(area.left(), y, origin.x() - side * 1.5 - area.left(), cell),
+                         Qt::AlignRight | Qt::AlignVCenter, TrigramName(i));
     }
     for (int row = 1; row <= 8; ++row) {
         for (int column = 1; column <= 8; ++column) {
@@ -95,7 +100,7 @@ void HexagramMap::paint(QPainter& painter, const QRectF& area) const {
             painter.setPen(QPen(kGrid, 1));
             painter.setBrush(Shade(level));
             painter.drawRect(box);
-            const QColor text = level > 0.55 ? QColor(Qt::white) : kInk;
+            const QColor text = level > 0.45 ? QColor(Qt::white) : kInk;
             painter.setPen(text);
             painter.setFont(Pixels(base, std::max(8, qRound(cell * 0.2))));
             painter.drawText(box.adjusted(cell * 0.08, cell * 0.04, 0, 0),
@@ -143,7 +148,8 @@ void BarChart::paint(QPainter& painter, const QRectF& area) const {
     for (std::size_t i = 0; i < data_.values.size(); ++i)
         top = std::max({top, data_.values[i], i < data_.expected.size() ? data_.expected[i] : 0});
     const double step = NiceStep(top > 0 ? top : 1, 5);
-    top = std::max(step, std::ceil(top / step) * step);
+    // Headroom above the tallest bar, so a mark of the expected value on it shows.
+    top = std::max(step, std::ceil(top * 1.06 / step) * step);
     auto yOf = [&](double v) { return plot.bottom() - plot.height() * v / top; };
     for (double v = 0; v <= top + step / 2; v += step) {
         painter.setPen(QPen(kGrid, 1));

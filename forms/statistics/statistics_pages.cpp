@@ -41,6 +41,16 @@ QString MonthText(const std::string& month, bool brief) {
     return name + QLatin1Char(' ') + QString::number(date.year());
 }
 
+// «1 черта», «3 черты», «446 черт».
+QString LinesText(qint64 n) {
+    const qint64 last = n % 10, lastTwo = n % 100;
+    const bool one = last == 1 && lastTwo != 11;
+    const bool few = last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14);
+    return Count(n) + (one   ? QStringLiteral(" черта")
+                       : few ? QStringLiteral(" черты")
+                             : QStringLiteral(" черт"));
+}
+
 std::array<qint64, 64> Counts64(const std::array<std::int64_t, 64>& counts) {
     std::array<qint64, 64> result{};
     std::copy(counts.begin(), counts.end(), result.begin());
@@ -97,8 +107,7 @@ void StatisticsWindow::fillValuesPage() {
         bars.groups.push_back({QString::fromUtf8(divination::MethodName(method)), 4});
         verdicts << QStringLiteral("<b>%1</b> (%2): %3")
                         .arg(QString::fromUtf8(divination::MethodName(method)),
-                             Count(fit.lines) + QStringLiteral(" черт"),
-                             Utf8(fit.sentence).toHtmlEscaped());
+                             LinesText(fit.lines), Utf8(fit.sentence).toHtmlEscaped());
     }
     valuesChart_->setData(std::move(bars));
     verdicts_->setText(verdicts.isEmpty() ? QStringLiteral("Черт для проверки нет.")

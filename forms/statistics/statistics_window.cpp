@@ -182,6 +182,7 @@ QWidget* StatisticsWindow::makePage(Page page, const char* key, const QString& t
     splitter->addWidget(table);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    splitter->setSizes({560, 400});
     layout->addWidget(splitter, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -230,6 +231,16 @@ void StatisticsWindow::setStatistics(journal::Statistics statistics, const QStri
     fillValuesPage();
     fillLinePages();
     fillMonthsAndSequence();
+    // The small tables fit their contents; the timeline's, of any length,
+    // takes widths for its longest date and names without reading each row.
+    for (int page = 0; page < PageCount; ++page)
+        if (page != Sequence)
+            pages_[page].table->resizeColumnsToContents();
+    const QFontMetrics metrics = pages_[Sequence].table->fontMetrics();
+    pages_[Sequence].table->setColumnWidth(
+        0, metrics.horizontalAdvance(QStringLiteral("28 сентября 2026, 21:14")) + 16);
+    pages_[Sequence].table->setColumnWidth(
+        1, metrics.horizontalAdvance(QStringLiteral("64. Ещё не конец")) + 16);
 }
 
 QTableView* StatisticsWindow::table(Page page) const {

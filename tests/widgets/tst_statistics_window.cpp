@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <deque>
+#include <random>
 
 #include "divination/changes.h"
 #include "divination/hexagrams.h"
@@ -339,6 +340,39 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(base::Error,
                                  forms::WriteCastPicture(entry, path, forms::PictureFormat::Png));
         QVERIFY(!QFile::exists(path));
+    }
+
+    // With TAYNOVID_SCREENSHOTS=<folder>: the window as a user sees it, over
+    // a small journal of coin casts, its map and its timeline.
+    void screenshots() {
+        const QString into = qEnvironmentVariable("TAYNOVID_SCREENSHOTS");
+        if (into.isEmpty())
+            QSKIP("TAYNOVID_SCREENSHOTS names no folder");
+        std::mt19937 random(7);
+        for (int n = 0; n < 240; ++n) {
+            std::string lines;
+            for (int line = 0; line < 6; ++line) {
+                const int heads = int(random() % 2 + random() % 2 + random() % 2);
+                lines += char('0' + (heads == 3 ? 9 : heads == 2 ? 7 : heads == 1 ? 8 : 6));
+            }
+            journal->Record(
+                ByCoins(journal::LocalTimestamp(1767225600 + n * 86400 * 5 / 4), lines));
+        }
+        window->showFor({});
+        window->resize(1100, 700);
+        const QString suffix = qEnvironmentVariableIntValue("QT_SCALE_FACTOR") == 2
+                                   ? QStringLiteral("@2x.png")
+                                   : QStringLiteral(".png");
+        for (const auto& [page, name] :
+             {std::pair{StatisticsWindow::Hexagrams, "statistics"},
+              std::pair{StatisticsWindow::Sequence, "statistics-timeline"}}) {
+            window->tabs()->setCurrentIndex(page);
+            QTest::qWait(50);
+            QVERIFY(window->grab().save(into + QLatin1Char('/') + name + suffix));
+        }
+        window->tabs()->setCurrentIndex(StatisticsWindow::Values);
+        QTest::qWait(50);
+        QVERIFY(window->grab().save(into + QStringLiteral("/statistics-values") + suffix));
     }
 };
 
