@@ -65,6 +65,7 @@ test: build asan
 bench: build
 	cd $(BUILD) && ./bench/taynovid_bench --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
 	cd $(BUILD) && ./bench/journal_bench --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
+	cd $(BUILD) && ./bench/statistics_bench --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
 	$(BUILD)/bench/yarrow_frequencies 1000000
 	bench/startup.sh $(CURDIR)/$(BUILD)/bench/startwatch $(CURDIR)/$(BUILD)/run/taynovid \
 	    $(CURDIR)/$(BUILD)/bench/taynovid_floor $(CURDIR)/$(BUILD)/run $(BENCH_PAIRS)
