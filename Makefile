@@ -11,7 +11,7 @@ GENERATOR  := -G Ninja
 
 # Debian packages: build, run-time fonts and translations, and the tools the
 # tests drive the real program with.
-PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libjpeg-dev \
+PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev qt6-svg-dev libjpeg-dev \
             libgtest-dev libbenchmark-dev libsqlite3-dev libsqlitecpp-dev \
             qt6-translations-l10n fonts-liberation fonts-dejavu-core \
             gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
@@ -65,6 +65,7 @@ test: build asan
 bench: build
 	cd $(BUILD) && ./bench/taynovid_bench --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
 	cd $(BUILD) && ./bench/journal_bench --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
+	cd $(BUILD) && ./bench/statistics_bench --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
 	$(BUILD)/bench/yarrow_frequencies 1000000
 	bench/startup.sh $(CURDIR)/$(BUILD)/bench/startwatch $(CURDIR)/$(BUILD)/run/taynovid \
 	    $(CURDIR)/$(BUILD)/bench/taynovid_floor $(CURDIR)/$(BUILD)/run $(BENCH_PAIRS)
