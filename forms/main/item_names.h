@@ -30,6 +30,7 @@ inline constexpr char kInterpretationItem[] = "interpretationAction";
 inline constexpr char kOwnThrowItem[] = "ownThrowAction";
 inline constexpr char kYarrowItem[] = "yarrowAction";
 inline constexpr char kJournalItem[] = "journalAction";
+inline constexpr char kStatisticsItem[] = "statisticsAction";
 inline constexpr char kPrintItem[] = "printAction";
 inline constexpr char kSaveAsItem[] = "saveAsAction";
 inline constexpr char kAboutFortuneTellerItem[] = "N10";

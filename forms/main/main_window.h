@@ -46,6 +46,7 @@ class QToolButton;
 namespace forms {
 class InterpretationWindow;
 class JournalWindow;
+class StatisticsWindow;
 }  // namespace forms
 
 class TForm2;
@@ -133,6 +134,8 @@ public:
     void castOwnThrow();
     void castYarrow();
     void showJournal();
+    // «Статистика» of what the journal window shows, or of every entry.
+    void showStatistics();
     void printCurrent();
     void saveCurrentAs();
 
@@ -223,6 +226,7 @@ private:
     std::optional<settings::Preferences> preferences_;
     forms::InterpretationWindow* interpretation_ = nullptr;  // made at first use
     forms::JournalWindow* journalWindow_ = nullptr;          // made at first use
+    forms::StatisticsWindow* statisticsWindow_ = nullptr;    // made at first use
 
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;

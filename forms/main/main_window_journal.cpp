@@ -3,9 +3,11 @@
 #include <QPrinter>
 
 #include "forms/document/cast_document.h"
+#include "forms/journal/journal_model.h"
 #include "forms/journal/journal_window.h"
 #include "forms/main/item_names.h"
 #include "forms/main/main_window.h"
+#include "forms/statistics/statistics_window.h"
 
 using namespace forms;
 
@@ -42,6 +44,27 @@ void TForm1::showJournal() {
     journalWindow_->show();
     journalWindow_->raise();
     journalWindow_->activateWindow();
+}
+
+void TForm1::showStatistics() {
+    if (!statisticsWindow_) {
+        forms::StatisticsWindow::Seams seams;
+        seams.journal = [this] {
+            journal::Journal* kept = consultation_.journal();
+            deliverReports();
+            return kept;
+        };
+        seams.reportError = seams_.reportError;
+        seams.chooseFile = [this](const QString& caption, const QString& filter) {
+            return seams_.chooseSaveFile(caption, filter);
+        };
+        statisticsWindow_ = new forms::StatisticsWindow(std::move(seams), this);
+    }
+    statisticsWindow_->showFor(journalWindow_ ? journalWindow_->model()->query()
+                                              : journal::Query{});
+    statisticsWindow_->show();
+    statisticsWindow_->raise();
+    statisticsWindow_->activateWindow();
 }
 
 void TForm1::showJournalEntry(const journal::Cast& cast) {

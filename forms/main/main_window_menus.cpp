@@ -44,6 +44,7 @@ constexpr MainMenuRow kMainMenu[] = {
     {kOwnThrowItem, kJournalMenu, "Свой бросок…", "Ctrl+B", true, true, false},
     {kYarrowItem, kJournalMenu, "Стебли тысячелистника…", "Ctrl+Y", true, true, false},
     {kJournalItem, kJournalMenu, "Журнал гаданий", "Ctrl+J", true, true, false},
+    {kStatisticsItem, kJournalMenu, "Статистика", "Ctrl+K", true, true, false},
     {"N9", nullptr, "СПРАВКА", nullptr, true, true, false},
     {kAboutFortuneTellerItem, "N9", "О гадалке", nullptr, true, true, false},
     {kAboutProgramItem, "N9", "О программе", nullptr, true, true, false},
@@ -89,6 +90,7 @@ constexpr KeyRow kKeys[] = {
     {Qt::CTRL | Qt::Key_Y, kYarrowItem},
     {Qt::CTRL | Qt::Key_E, kQuestionItem},
     {Qt::CTRL | Qt::Key_J, kJournalItem},
+    {Qt::CTRL | Qt::Key_K, kStatisticsItem},
     // The journal window prints and exports its own entries with these.
     {Qt::CTRL | Qt::Key_P, kPrintItem, true},
     {Qt::CTRL | Qt::Key_S, kSaveAsItem, true},
@@ -123,6 +125,7 @@ void TForm1::buildMenus() {
                      {kYarrowItem, [this] { castYarrow(); }},
                      {kQuestionItem, [this] { editQuestion(); }},
                      {kJournalItem, [this] { showJournal(); }},
+                     {kStatisticsItem, [this] { showStatistics(); }},
                      {kPrintItem, [this] { printCurrent(); }},
                      {kSaveAsItem, [this] { saveCurrentAs(); }},
                  });

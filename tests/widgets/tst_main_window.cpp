@@ -277,6 +277,7 @@ void MainWindowTest::menuItems_data() {
     row("ownThrowAction", "Свой бросок…", "Ctrl+B", "journalMenu");
     row("yarrowAction", "Стебли тысячелистника…", "Ctrl+Y", "journalMenu");
     row("journalAction", "Журнал гаданий", "Ctrl+J", "journalMenu");
+    row("statisticsAction", "Статистика", "Ctrl+K", "journalMenu");
     row("popupQuestionAction", "Вопрос…", "", "popup");
     row("popupInterpretationAction", "Толкование", "", "popup");
     row("popupOwnThrowAction", "Свой бросок…", "", "popup");
