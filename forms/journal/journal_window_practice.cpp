@@ -109,8 +109,11 @@ void JournalWindow::showPractice(const journal::Cast* cast) {
     shownReturnOn_ = cast ? QString::fromStdString(cast->returnOn) : QString();
     outcome_->setPlainText(shownOutcome_);
     returnOn_->setChecked(!shownReturnOn_.isEmpty());
-    if (!shownReturnOn_.isEmpty())
-        returnDate_->setDate(QDate::fromString(shownReturnOn_, Qt::ISODate));
+    // Without a date the field offers the one a click would set, not the
+    // edit's own default of 2000.
+    returnDate_->setDate(shownReturnOn_.isEmpty()
+                             ? QDate::fromString(today(), Qt::ISODate).addMonths(1)
+                             : QDate::fromString(shownReturnOn_, Qt::ISODate));
     outcome_->setEnabled(cast != nullptr);
     returnOn_->setEnabled(cast != nullptr);
     returnDate_->setEnabled(cast != nullptr && !shownReturnOn_.isEmpty());
