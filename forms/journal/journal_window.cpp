@@ -165,9 +165,21 @@ void JournalWindow::buildWindow() {
     std::vector<QPushButton*> linkRow;
     addPracticeFields(fields, linkRow);
 
+    std::vector<QPushButton*> entryRow, journalRow;
+    buildCommands(entryRow, journalRow);
+
+    status_ = Named(new QLabel(this), "JournalStatus");
+    SetAccessibleText(status_, QStringLiteral("Состояние журнала"));
+    due_ = Named(new QLabel(this), "JournalDue");
+    SetAccessibleText(due_, QStringLiteral("Записи к пересмотру"));
+    QWidget* structure = buildStructurePanel();
+    arrange(entryRow, journalRow, linkRow, fields, structure);
+}
+
+void JournalWindow::buildCommands(std::vector<QPushButton*>& entryRow,
+                                  std::vector<QPushButton*>& journalRow) {
     // Commands. Return and Delete belong to the list alone: in the text
     // fields they end a line and delete a letter.
-    std::vector<QPushButton*> entryRow, journalRow;
     commands_.open = addCommand("JournalOpen", QStringLiteral("Открыть"), {},
                                 &JournalWindow::openSelected, entryRow);
     commands_.open->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
@@ -206,13 +218,6 @@ void JournalWindow::buildWindow() {
     close->setAutoDefault(false);
     SetAccessibleText(close, QStringLiteral("Закрыть"), QStringLiteral("Закрыть журнал"));
     connect(close, &QPushButton::clicked, this, &QDialog::close);
-
-    status_ = Named(new QLabel(this), "JournalStatus");
-    SetAccessibleText(status_, QStringLiteral("Состояние журнала"));
-    due_ = Named(new QLabel(this), "JournalDue");
-    SetAccessibleText(due_, QStringLiteral("Записи к пересмотру"));
-    QWidget* structure = buildStructurePanel();
-    arrange(entryRow, journalRow, linkRow, fields, structure);
 }
 
 void JournalWindow::arrange(const std::vector<QPushButton*>& entryRow,

@@ -114,6 +114,7 @@ private:
     // The construction, in its steps.
     void answerSeams();
     void buildWindow();
+    void buildCommands(std::vector<QPushButton*>& entryRow, std::vector<QPushButton*>& journalRow);
     void arrange(const std::vector<QPushButton*>& entryRow,
                  const std::vector<QPushButton*>& journalRow,
                  const std::vector<QPushButton*>& linkRow, QFormLayout* fields, QWidget* structure);
