@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
@@ -14,6 +15,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
@@ -23,6 +25,7 @@
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -61,6 +64,14 @@ void Inform(QWidget* parent, const QString& text) {
 
 JournalWindow::JournalWindow(Seams seams, QWidget* parent)
     : QDialog(parent), seams_(std::move(seams)) {
+    answerSeams();
+    buildWindow();
+    showEntry();
+    updateCommands();
+    updateStatus();
+}
+
+void JournalWindow::answerSeams() {
     if (!seams_.reportError)
         seams_.reportError = ShowErrorBox;
     if (!seams_.confirm)
@@ -76,7 +87,9 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
             QPrintDialog dialog(&printer, this);
             return dialog.exec() == QDialog::Accepted;
         };
+}
 
+void JournalWindow::buildWindow() {
     setObjectName(QStringLiteral("JournalWindow"));
     setWindowTitle(kJournalTitle);
     SetAccessibleText(this, kJournalTitle);
@@ -149,10 +162,24 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
     noteLabel->setBuddy(note_);
     fields->addRow(questionLabel, question_);
     fields->addRow(noteLabel, note_);
+    std::vector<QPushButton*> linkRow;
+    addPracticeFields(fields, linkRow);
 
+    std::vector<QPushButton*> entryRow, journalRow;
+    buildCommands(entryRow, journalRow);
+
+    status_ = Named(new QLabel(this), "JournalStatus");
+    SetAccessibleText(status_, QStringLiteral("Состояние журнала"));
+    due_ = Named(new QLabel(this), "JournalDue");
+    SetAccessibleText(due_, QStringLiteral("Записи к пересмотру"));
+    QWidget* structure = buildStructurePanel();
+    arrange(entryRow, journalRow, linkRow, fields, structure);
+}
+
+void JournalWindow::buildCommands(std::vector<QPushButton*>& entryRow,
+                                  std::vector<QPushButton*>& journalRow) {
     // Commands. Return and Delete belong to the list alone: in the text
     // fields they end a line and delete a letter.
-    std::vector<QPushButton*> entryRow, journalRow;
     commands_.open = addCommand("JournalOpen", QStringLiteral("Открыть"), {},
                                 &JournalWindow::openSelected, entryRow);
     commands_.open->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
@@ -172,6 +199,12 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
     commands_.exportEntries =
         addCommand("JournalExport", QStringLiteral("Экспорт…"), QKeySequence(Qt::CTRL | Qt::Key_S),
                    &JournalWindow::exportEntries, entryRow);
+    commands_.exportCsv = addCommand("JournalExportCsv", QStringLiteral("Экспорт CSV…"),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+                                     &JournalWindow::exportCsv, entryRow);
+    commands_.random = addCommand("JournalRandom", QStringLiteral("Случайная запись"),
+                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
+                                  &JournalWindow::openRandom, journalRow);
     commands_.clear = addCommand("JournalClear", QStringLiteral("Очистить журнал…"), {},
                                  &JournalWindow::clearJournal, journalRow);
     commands_.backUp = addCommand("JournalBackup", QStringLiteral("Сохранить копию журнала…"), {},
@@ -185,9 +218,15 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
     close->setAutoDefault(false);
     SetAccessibleText(close, QStringLiteral("Закрыть"), QStringLiteral("Закрыть журнал"));
     connect(close, &QPushButton::clicked, this, &QDialog::close);
+}
 
-    status_ = Named(new QLabel(this), "JournalStatus");
-    SetAccessibleText(status_, QStringLiteral("Состояние журнала"));
+void JournalWindow::arrange(const std::vector<QPushButton*>& entryRow,
+                            const std::vector<QPushButton*>& journalRow,
+                            const std::vector<QPushButton*>& linkRow, QFormLayout* fields,
+                            QWidget* structure) {
+    auto* close = findChild<QPushButton*>(QStringLiteral("JournalClose"));
+    auto* searchLabel = findChild<QLabel*>(QStringLiteral("JournalSearchLabel"));
+    auto* filterLabel = findChild<QLabel*>(QStringLiteral("JournalFilterLabel"));
 
     // Layout: search over the list, the fields, two rows of commands, the status.
     auto* top = new QHBoxLayout;
@@ -195,6 +234,9 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
     top->addWidget(search_, 1);
     top->addWidget(filterLabel);
     top->addWidget(filter_);
+    auto* structureLine = new QHBoxLayout;
+    structureLine->addWidget(structureToggle_);
+    structureLine->addStretch();
     auto* entryLine = new QHBoxLayout;
     for (QPushButton* button : entryRow)
         entryLine->addWidget(button);
@@ -207,25 +249,37 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
     journalLine->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addLayout(structureLine);
+    layout->addWidget(structure);
     layout->addWidget(list_, 1);
     layout->addLayout(fields);
     layout->addLayout(entryLine);
     layout->addLayout(journalLine);
-    layout->addWidget(status_);
+    auto* statusLine = new QHBoxLayout;
+    statusLine->addWidget(status_, 1);
+    statusLine->addWidget(due_);
+    layout->addLayout(statusLine);
 
-    setTabOrder(search_, filter_);
-    setTabOrder(filter_, list_);
-    setTabOrder(list_, question_);
-    setTabOrder(question_, note_);
-    // The entry's commands, then the journal's, in the order they stand.
-    QWidget* previous = note_;
+    // Top to bottom as the controls stand: search, the structure panel, the
+    // list, the entry's fields and links, then the commands.
+    QWidget* previous = search_;
+    for (QWidget* next : std::initializer_list<QWidget*>{
+             filter_, structureToggle_, place_, line_, trigram_, trigramPlace_, method_, fromOn_,
+             from_, toOn_, to_, dueOnly_, list_, question_, note_, outcome_, returnOn_, returnDate_,
+             links_})
+        setTabOrder(std::exchange(previous, next), next);
+    for (QPushButton* button : linkRow)
+        setTabOrder(std::exchange(previous, button), button);
     for (QPushButton* button : entryRow)
         setTabOrder(std::exchange(previous, button), button);
     setTabOrder(std::exchange(previous, recording_), recording_);
     for (QPushButton* button : journalRow)
         setTabOrder(std::exchange(previous, button), button);
     setTabOrder(previous, close);
+    connectSignals();
+}
 
+void JournalWindow::connectSignals() {
     connect(search_, &QLineEdit::textChanged, searchTimer_, qOverload<>(&QTimer::start));
     connect(searchTimer_, &QTimer::timeout, this,
             Guarded(seams_.reportError, [this] { applySearch(); }));
@@ -241,10 +295,6 @@ JournalWindow::JournalWindow(Seams seams, QWidget* parent)
             Guarded(seams_.reportError, [this] { saveEdits(); }));
     connect(recording_, &QCheckBox::clicked, this,
             [this](bool on) { RunGuarded(seams_.reportError, [this, on] { setRecording(on); }); });
-
-    showEntry();
-    updateCommands();
-    updateStatus();
 }
 
 QAction* JournalWindow::addCommand(const char* name, const QString& text, const QKeySequence& key,
@@ -297,6 +347,7 @@ void JournalWindow::journalLost() {
     showEntry();
     updateCommands();
     updateStatus();
+    updateDue();
 }
 
 void JournalWindow::showEvent(QShowEvent* event) {
@@ -315,7 +366,7 @@ void JournalWindow::hideEvent(QHideEvent* event) {
 }
 
 bool JournalWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == note_ && event->type() == QEvent::FocusOut)
+    if ((watched == note_ || watched == outcome_) && event->type() == QEvent::FocusOut)
         RunGuarded(seams_.reportError, [this] { saveEdits(); });
     // Reached with Tab, the list has a current row but none selected: the
     // row the keyboard stands on is the one Return opens.
@@ -336,9 +387,7 @@ void JournalWindow::load() {
 
 void JournalWindow::requery() {
     saveEdits();
-    journal::Query query;
-    query.text = search_->text().toStdString();
-    query.hexagram = filter_->currentIndex();
+    const journal::Query query = currentQuery();
     // The fields are emptied first: a failed read must not leave them
     // showing an entry the list no longer has.
     shownId_ = 0;
@@ -353,6 +402,7 @@ void JournalWindow::requery() {
     showEntry();
     updateCommands();
     updateStatus();
+    updateDue();
 }
 
 void JournalWindow::applySearch() {
@@ -400,6 +450,7 @@ void JournalWindow::refresh() {
     showEntry();
     updateCommands();
     updateStatus();
+    updateDue();
 }
 
 std::vector<int> JournalWindow::selectedRows() const {
@@ -445,6 +496,7 @@ void JournalWindow::showEntry() {
     note_->setPlainText(shownNote_);
     question_->setEnabled(cast != nullptr);
     note_->setEnabled(cast != nullptr);
+    showPractice(cast);
 }
 
 void JournalWindow::saveEdits() {
@@ -452,8 +504,6 @@ void JournalWindow::saveEdits() {
         return;
     const QString question = question_->text();
     const QString note = note_->toPlainText();
-    if (question == shownQuestion_ && note == shownNote_)
-        return;
     // Taken as shown before writing: a refused text is reported once, not
     // again at every focus change, and stays in the field to be corrected.
     const bool questionChanged = question != shownQuestion_;
@@ -465,6 +515,10 @@ void JournalWindow::saveEdits() {
         kept = journal_->SetQuestion(shownId_, question.toStdString()) && kept;
     if (noteChanged)
         kept = journal_->SetNote(shownId_, note.toStdString()) && kept;
+    const std::optional<bool> practiceKept = savePractice();
+    if (!questionChanged && !noteChanged && !practiceKept)
+        return;
+    kept = kept && practiceKept.value_or(true);
     // Gone (another running copy deleted it): it leaves the list at the
     // next reading; the row shows what it held.
     if (kept)
@@ -480,12 +534,17 @@ void JournalWindow::updateCommands() {
     commands_.remove->setEnabled(!selectedRows().empty());
     commands_.print->setEnabled(any);
     commands_.exportEntries->setEnabled(any);
+    commands_.exportCsv->setEnabled(any);
+    commands_.random->setEnabled(any);
+    commands_.link->setEnabled(one);
+    commands_.unlink->setEnabled(one && links_->currentItem() != nullptr);
     commands_.clear->setEnabled(have);
     commands_.backUp->setEnabled(have);
     commands_.restore->setEnabled(have);
     recording_->setEnabled(have);
     search_->setEnabled(have);
     filter_->setEnabled(have);
+    structureToggle_->setEnabled(have);
 }
 
 void JournalWindow::updateStatus(const QString& done) {

@@ -105,11 +105,18 @@ void JournalWindow::setRecording(bool on) {
 }
 
 std::vector<consultation::Entry> JournalWindow::selectedOrAll() {
-    std::vector<consultation::Entry> casts;
+    std::vector<consultation::Entry> entries;
+    for (const journal::Cast& cast : selectedCastsOrAll())
+        entries.push_back(consultation::EntryOf(cast));
+    return entries;
+}
+
+std::vector<journal::Cast> JournalWindow::selectedCastsOrAll() {
+    std::vector<journal::Cast> casts;
     const std::vector<int> rows = selectedRows();
     if (!rows.empty()) {
         for (int row : rows)
-            casts.push_back(consultation::EntryOf(model_->cast(row)));
+            casts.push_back(model_->cast(row));
         return casts;
     }
     if (!journal_)
@@ -122,8 +129,8 @@ std::vector<consultation::Entry> JournalWindow::selectedOrAll() {
             break;
         after = journal::After(page.back());
         const bool last = page.size() < static_cast<size_t>(kReadAllPage);
-        for (const journal::Cast& cast : page)
-            casts.push_back(consultation::EntryOf(cast));
+        casts.insert(casts.end(), std::make_move_iterator(page.begin()),
+                     std::make_move_iterator(page.end()));
         if (last)
             break;
     }
