@@ -4,6 +4,9 @@
 // settings, never running its triggers or views, checked whole first, and
 // every value it holds checked before the journal takes any of it.
 #include <sqlite3.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <cstring>
 #include <map>
@@ -214,9 +217,13 @@ void Journal::BackupTo(const std::filesystem::path& path) {
         if (std::filesystem::equivalent(target, state_->pathText + suffix, ignored))
             throw fail("Это файл самого журнала, копия должна лежать в другом файле");
     }
-    const auto copyInto = [&](const std::string& temporaryPath, int) {
+    // Copied in memory and written as one file: SQLite writing the
+    // temporary itself would make its own logs beside it, which a write
+    // that dies halfway leaves behind in the folder.
+    const auto copyInto = [&](const std::string&, int fd) {
+        std::string bytes;
         try {
-            SQLite::Database copy(temporaryPath, SQLite::OPEN_READWRITE);
+            SQLite::Database copy(":memory:", SQLite::OPEN_READWRITE);
             sqlite3_backup* backup =
                 sqlite3_backup_init(copy.getHandle(), "main", state_->db.getHandle(), "main");
             if (!backup)
@@ -229,10 +236,27 @@ void Journal::BackupTo(const std::filesystem::path& path) {
             if (stepped != SQLITE_DONE || finished != SQLITE_OK)
                 throw fail(internal::SqliteReason(stepped != SQLITE_DONE ? stepped : finished,
                                                   copy.getHandle()));
-            // One self-contained file, with no log beside it.
-            copy.exec("PRAGMA journal_mode = DELETE");
+            sqlite3_int64 size = 0;
+            unsigned char* image = sqlite3_serialize(copy.getHandle(), "main", &size, 0);
+            if (!image)
+                throw fail(internal::SqliteReason(SQLITE_NOMEM, nullptr));
+            bytes.assign(reinterpret_cast<const char*>(image), static_cast<std::size_t>(size));
+            sqlite3_free(image);
         } catch (const SQLite::Exception& error) {
             throw fail(internal::SqliteReason(error.getErrorCode(), nullptr));
+        }
+        // One self-contained file, with no log beside it: not in WAL mode.
+        for (const std::size_t at : {18, 19}) {
+            if (bytes.size() > at && bytes[at] == 2)
+                bytes[at] = 1;
+        }
+        for (std::size_t written = 0; written < bytes.size();) {
+            const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                throw fail(internal::ErrnoReason(n < 0 ? errno : EIO));
+            written += static_cast<std::size_t>(n);
         }
     };
     // Beside the target, then renamed over it: a copy that fails or dies

@@ -71,10 +71,13 @@ private:
     int fd_ = -1;
 };
 
-// What tells a file's new state from the one last merged or reported.
+// What tells a file's new state from the one last merged or reported. A
+// file put in place by renaming a new one over it, as this program and the
+// file-sync programs do, has a new inode even within one tick of the clock.
 std::string SeenText(const struct stat& info) {
-    return std::to_string(info.st_size) + " " + std::to_string(info.st_mtim.tv_sec) + "." +
-           std::to_string(info.st_mtim.tv_nsec);
+    return std::to_string(info.st_size) + " " + std::to_string(info.st_ino) + " " +
+           std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec) + " " +
+           std::to_string(info.st_ctim.tv_sec) + "." + std::to_string(info.st_ctim.tv_nsec);
 }
 
 std::string Skipped(const std::string& pathText, const std::string& reason) {
