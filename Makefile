@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 # How long `make fuzz` runs each target, in seconds.
 FUZZ_SECONDS ?= 120
 BENCH_PAIRS ?= 15
-FUZZ_TARGETS := settings_file reading_text wave_file jpeg_image journal_restore
+FUZZ_TARGETS := settings_file reading_text wave_file jpeg_image journal_restore journal_merge
 JOBS       ?= $(shell nproc)
 GENERATOR  := -G Ninja
 

@@ -1,8 +1,10 @@
 // The journal at 100,000 casts: recording one (synced to disk), what opening
 // the journal window costs (the count and the first page), searches, a page
-// deep in the list, and opening the file. The journal is made once, in a
-// temporary folder on the same disk as the system's temporary files.
+// deep in the list, merging another machine's file, and opening the file. The journal is made once,
+// in a temporary folder on the same disk as the system's temporary files.
 #include <benchmark/benchmark.h>
+
+#include <fstream>
 
 #include "journal_fixture.h"
 
@@ -116,6 +118,67 @@ void BM_DeepPage(benchmark::State& state) {
         benchmark::DoNotOptimize(journal.Page({}, deep, 50));
 }
 BENCHMARK(BM_DeepPage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The merge of another machine's file of 100,000 entries, 1,000 of them
+// changed there, into this journal: the journal is begun anew as a copy of
+// the same file before each run, outside the time.
+struct MergeFixture {
+    std::filesystem::path folder, pristine, working;
+    std::string peerBytes;
+    MergeFixture() {
+        const std::filesystem::path source = Opened().PathText();
+        folder = source.parent_path();
+        pristine = folder / "pristine.db";
+        working = folder / "working.db";
+        Opened().BackupTo(pristine);
+        std::filesystem::copy_file(pristine, folder / "peer.db");
+        journal::Journal peer = journal::Journal::Open(folder / "peer.db", Name);
+        const std::vector<journal::Cast> page = peer.Page({}, {}, 1000);
+        for (const journal::Cast& cast : page)
+            peer.SetNote(cast.id, "изменено на другой машине");
+        std::filesystem::create_directory(folder / "shared");
+        peer.WriteOwnCopy(folder / "shared");
+        peerBytes = ReadAll(folder / "shared" / peer.OwnFileName());
+    }
+    static std::string ReadAll(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+};
+MergeFixture& Merging() {
+    static MergeFixture fixture;
+    return fixture;
+}
+
+void BM_MergeThousandChanged(benchmark::State& state) {
+    MergeFixture& fixture = Merging();
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::copy_file(fixture.pristine, fixture.working,
+                                   std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::remove(fixture.working.string() + "-wal");
+        journal::Journal journal = journal::Journal::Open(fixture.working, Name);
+        state.ResumeTiming();
+        if (journal.MergeBytes(fixture.peerBytes, "peer") != 1000)
+            state.SkipWithError("the merge brought other than 1000 entries");
+    }
+}
+BENCHMARK(BM_MergeThousandChanged)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// The same file again: nothing new in it.
+void BM_MergeNothingNew(benchmark::State& state) {
+    MergeFixture& fixture = Merging();
+    std::filesystem::copy_file(fixture.pristine, fixture.working,
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::remove(fixture.working.string() + "-wal");
+    journal::Journal journal = journal::Journal::Open(fixture.working, Name);
+    journal.MergeBytes(fixture.peerBytes, "peer");
+    for (auto _ : state) {
+        if (journal.MergeBytes(fixture.peerBytes, "peer") != 0)
+            state.SkipWithError("a second merge brought entries");
+    }
+}
+BENCHMARK(BM_MergeNothingNew)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 // Opening includes SQLite's quick check of the whole file.
 void BM_OpenJournal(benchmark::State& state) {

@@ -4,6 +4,9 @@
 // settings, never running its triggers or views, checked whole first, and
 // every value it holds checked before the journal takes any of it.
 #include <sqlite3.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <cstring>
 #include <map>
@@ -46,7 +49,7 @@ void Harden(sqlite3* handle) {
 
 // One row of a backup's casts table, its columns in the order selected.
 // Returns why it can't be a cast, or empty.
-std::string ReadRow(SQLite::Statement& row, Cast& cast) {
+std::string ReadCastRow(SQLite::Statement& row, Cast& cast) {
     auto text = [&](int column, bool nullable, std::string& out) {
         const SQLite::Column value = row.getColumn(column);
         if (value.isText())
@@ -109,12 +112,57 @@ std::string ReadRow(SQLite::Statement& row, Cast& cast) {
     return CastProblem(cast);
 }
 
-// The casts a backup's bytes hold, each checked; throws Error naming
-// `pathText` for anything that is not a sound journal.
-std::vector<Cast> ReadBackup(std::string& bytes, const std::string& pathText) {
-    const std::string file = "Файл \"" + pathText + "\"";
-    const Error notJournal(file + " не является журналом гаданий");
-    const Error damaged(file + " повреждён");
+// The casts a backup's bytes hold, each checked, with their uuids where the
+// backup has them; throws Error naming `pathText` for anything that is not
+// a sound journal.
+std::vector<std::pair<Cast, std::string>> ReadBackup(std::string& bytes,
+                                                     const std::string& pathText) {
+    const std::string file = "Файл \"" + pathText + "\" ";
+    std::vector<std::pair<Cast, std::string>> casts;
+    try {
+        const internal::UntrustedFile source = internal::OpenUntrusted(bytes);
+        std::unique_ptr<SQLite::Statement> rows;
+        try {
+            rows = std::make_unique<SQLite::Statement>(
+                *source.db, "SELECT " + internal::RowColumns(source.version) +
+                                (source.version >= 3 ? ", uuid" : ", NULL") +
+                                " FROM casts ORDER BY id");
+        } catch (const SQLite::Exception&) {
+            throw internal::Refused{"не является журналом гаданий"};  // not the journal's table
+        }
+        while (rows->executeStep()) {
+            Cast cast;
+            const std::string problem = internal::ReadRow(*rows, cast);
+            if (!problem.empty())
+                throw Error(file + "повреждён. Запись " + std::to_string(casts.size() + 1) + ": " +
+                            problem);
+            const SQLite::Column uuid = rows->getColumn(11);
+            casts.emplace_back(std::move(cast), uuid.isText() ? uuid.getString() : "");
+        }
+    } catch (const internal::Refused& refused) {
+        throw Error(file + refused.reason);
+    } catch (const SQLite::Exception&) {
+        throw Error(file + "повреждён");
+    }
+    return casts;
+}
+
+}  // namespace
+
+namespace internal {
+
+std::string RowColumns(int version) {
+    return std::string("cast_at, mode, lines, coins, hexagram, relating, question, note, ") +
+           (version >= 2 ? "totals, outcome, return_on" : "NULL, NULL, NULL");
+}
+
+std::string ReadRow(SQLite::Statement& row, Cast& cast) {
+    return ReadCastRow(row, cast);
+}
+
+UntrustedFile OpenUntrusted(std::string& bytes) {
+    const Refused notJournal{"не является журналом гаданий"};
+    const Refused damaged{"повреждён"};
     if (bytes.size() < 512 || std::memcmp(bytes.data(), "SQLite format 3", 16) != 0)
         throw notJournal;
     // A journal in use is in WAL mode; the copy in memory is read as a file
@@ -123,22 +171,22 @@ std::vector<Cast> ReadBackup(std::string& bytes, const std::string& pathText) {
         if (bytes[at] == 2)
             bytes[at] = 1;
     }
-
-    SQLite::Database source(":memory:", SQLite::OPEN_READWRITE);
+    UntrustedFile file;
+    file.db = std::make_unique<SQLite::Database>(":memory:", SQLite::OPEN_READWRITE);
+    SQLite::Database& source = *file.db;
     Harden(source.getHandle());
     if (sqlite3_deserialize(source.getHandle(), "main",
                             reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(),
                             bytes.size(), SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)
         throw damaged;
-    std::vector<Cast> casts;
     try {
         source.exec("PRAGMA cell_size_check = ON; PRAGMA mmap_size = 0;");
-        if (source.execAndGet("PRAGMA application_id").getInt() != internal::kApplicationId)
+        if (source.execAndGet("PRAGMA application_id").getInt() != kApplicationId)
             throw notJournal;
-        const int version = source.execAndGet("PRAGMA user_version").getInt();
-        if (version > internal::kSchemaVersion)
-            throw Error(file + " создан более новой версией программы");
-        if (version < 1)
+        file.version = source.execAndGet("PRAGMA user_version").getInt();
+        if (file.version > kSchemaVersion)
+            throw Refused{"создан более новой версией программы"};
+        if (file.version < 1)
             throw notJournal;
         SQLite::Statement integrity(source, "PRAGMA integrity_check(1)");
         if (!integrity.executeStep() || integrity.getColumn(0).getString() != "ok")
@@ -148,32 +196,13 @@ std::vector<Cast> ReadBackup(std::string& bytes, const std::string& pathText) {
                                 "'casts'");
         if (!table.executeStep() || table.getColumn(0).getString().rfind("CREATE TABLE", 0) != 0)
             throw notJournal;
-        std::unique_ptr<SQLite::Statement> rows;
-        try {
-            rows = std::make_unique<SQLite::Statement>(
-                source,
-                std::string("SELECT cast_at, mode, lines, coins, hexagram, relating, question, "
-                            "note, ") +
-                    (version >= 2 ? "totals, outcome, return_on" : "NULL, NULL, NULL") +
-                    " FROM casts ORDER BY id");
-        } catch (const SQLite::Exception&) {
-            throw notJournal;  // a table of that name, but not the journal's
-        }
-        while (rows->executeStep()) {
-            Cast cast;
-            const std::string problem = ReadRow(*rows, cast);
-            if (!problem.empty())
-                throw Error(file + " повреждён. Запись " + std::to_string(casts.size() + 1) + ": " +
-                            problem);
-            casts.push_back(std::move(cast));
-        }
     } catch (const SQLite::Exception&) {
         throw damaged;
     }
-    return casts;
+    return file;
 }
 
-}  // namespace
+}  // namespace internal
 
 void Journal::BackupTo(const std::filesystem::path& path) {
     std::error_code ignored;
@@ -188,9 +217,13 @@ void Journal::BackupTo(const std::filesystem::path& path) {
         if (std::filesystem::equivalent(target, state_->pathText + suffix, ignored))
             throw fail("Это файл самого журнала, копия должна лежать в другом файле");
     }
-    const auto copyInto = [&](const std::string& temporaryPath, int) {
+    // Copied in memory and written as one file: SQLite writing the
+    // temporary itself would make its own logs beside it, which a write
+    // that dies halfway leaves behind in the folder.
+    const auto copyInto = [&](const std::string&, int fd) {
+        std::string bytes;
         try {
-            SQLite::Database copy(temporaryPath, SQLite::OPEN_READWRITE);
+            SQLite::Database copy(":memory:", SQLite::OPEN_READWRITE);
             sqlite3_backup* backup =
                 sqlite3_backup_init(copy.getHandle(), "main", state_->db.getHandle(), "main");
             if (!backup)
@@ -203,10 +236,27 @@ void Journal::BackupTo(const std::filesystem::path& path) {
             if (stepped != SQLITE_DONE || finished != SQLITE_OK)
                 throw fail(internal::SqliteReason(stepped != SQLITE_DONE ? stepped : finished,
                                                   copy.getHandle()));
-            // One self-contained file, with no log beside it.
-            copy.exec("PRAGMA journal_mode = DELETE");
+            sqlite3_int64 size = 0;
+            unsigned char* image = sqlite3_serialize(copy.getHandle(), "main", &size, 0);
+            if (!image)
+                throw fail(internal::SqliteReason(SQLITE_NOMEM, nullptr));
+            bytes.assign(reinterpret_cast<const char*>(image), static_cast<std::size_t>(size));
+            sqlite3_free(image);
         } catch (const SQLite::Exception& error) {
             throw fail(internal::SqliteReason(error.getErrorCode(), nullptr));
+        }
+        // One self-contained file, with no log beside it: not in WAL mode.
+        for (const std::size_t at : {18, 19}) {
+            if (bytes.size() > at && bytes[at] == 2)
+                bytes[at] = 1;
+        }
+        for (std::size_t written = 0; written < bytes.size();) {
+            const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                throw fail(internal::ErrnoReason(n < 0 ? errno : EIO));
+            written += static_cast<std::size_t>(n);
         }
     };
     // Beside the target, then renamed over it: a copy that fails or dies
@@ -239,7 +289,7 @@ std::int64_t Journal::RestoreFrom(const std::filesystem::path& path) {
 }
 
 std::int64_t Journal::RestoreFromBytes(std::string bytes, const std::string& pathText) {
-    const std::vector<Cast> casts = ReadBackup(bytes, pathText);
+    const std::vector<std::pair<Cast, std::string>> casts = ReadBackup(bytes, pathText);
     SQLite::Database& db = state_->db;
     try {
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
@@ -253,7 +303,11 @@ std::int64_t Journal::RestoreFromBytes(std::string bytes, const std::string& pat
         std::map<std::tuple<std::string, int, std::string, std::string, std::string>, std::int64_t>
             seen;  // in the file's own form, as the query compares them
         std::int64_t added = 0;
-        for (const Cast& cast : casts) {
+        // A backup's uuid is kept while the journal has no entry of it, so
+        // that the entry restored on two machines merges into one; its
+        // fields count as changed now, so they outlive an older deletion.
+        SQLite::Statement uuidTaken(db, "SELECT 1 FROM casts WHERE uuid = ?1");
+        for (const auto& [cast, uuid] : casts) {
             const std::int64_t moment = *ParseTimestamp(cast.castAt);
             const int mode = internal::MethodCode(cast.method);
             const std::string lines = internal::LinesText(cast.values);
@@ -268,7 +322,10 @@ std::int64_t Journal::RestoreFromBytes(std::string bytes, const std::string& pat
             have.bind(6, cast.question);
             have.executeStep();
             if (have.getColumn(0).getInt64() < wanted) {
-                writer.Insert(cast, moment, cast.outcome, cast.returnOn);
+                uuidTaken.reset();
+                uuidTaken.bind(1, uuid);
+                const bool keep = internal::IsHexId(uuid) && !uuidTaken.executeStep();
+                writer.Insert(cast, moment, cast.outcome, cast.returnOn, keep ? uuid : "");
                 ++added;
             }
         }

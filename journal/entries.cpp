@@ -29,9 +29,11 @@ void IndexNoteAndOutcome(Journal::State& state, std::int64_t id) {
 
 bool SetText(Journal::State& state, std::int64_t id, const std::string& text, Field field) {
     static constexpr const char* kNames[] = {"Вопрос", "Заметка", "Как всё сложилось"};
-    static constexpr const char* kUpdates[] = {"UPDATE casts SET question = ?1 WHERE id = ?2",
-                                               "UPDATE casts SET note = ?1 WHERE id = ?2",
-                                               "UPDATE casts SET outcome = ?1 WHERE id = ?2"};
+    // Each change is stamped, for the merge with other machines' journals.
+    static constexpr const char* kUpdates[] = {
+        "UPDATE casts SET question = ?1, question_at = ?3, question_by = ?4 WHERE id = ?2",
+        "UPDATE casts SET note = ?1, note_at = ?3, note_by = ?4 WHERE id = ?2",
+        "UPDATE casts SET outcome = ?1, outcome_at = ?3, outcome_by = ?4 WHERE id = ?2"};
     const int which = static_cast<int>(field);
     const std::string problem = internal::TextProblem(text, kNames[which]);
     if (!problem.empty())
@@ -39,8 +41,11 @@ bool SetText(Journal::State& state, std::int64_t id, const std::string& text, Fi
     try {
         SQLite::Transaction transaction(state.db, SQLite::TransactionBehavior::IMMEDIATE);
         SQLite::Statement update(state.db, kUpdates[which]);
+        const internal::Stamp stamp = internal::NextStamp(state);
         update.bind(1, text);
         update.bind(2, id);
+        update.bind(3, stamp.at);
+        update.bind(4, stamp.by);
         if (update.exec() == 0)
             return false;
         if (field == Field::Question) {
@@ -82,6 +87,32 @@ auto Reading(Journal::State& state, Work work) {
     }
 }
 
+// Leaves a tombstone (?1, ?2) for the entries the WHERE given selects; the
+// stamp is later than any the journal has seen, so it replaces an older one.
+std::string Bury(const char* where) {
+    return std::string(
+               "INSERT INTO tombstones(uuid, at, by) SELECT uuid, ?1, ?2 FROM casts WHERE ") +
+           where + " ON CONFLICT(uuid) DO UPDATE SET at = excluded.at, by = excluded.by";
+}
+
+// Keeps when the link between two entries was made or removed, by their
+// uuids, so that the change travels to the other machines.
+void StampLink(Journal::State& state, std::int64_t later, std::int64_t earlier, bool removed) {
+    const internal::Stamp stamp = internal::NextStamp(state);
+    SQLite::Statement write(
+        state.db,
+        "INSERT INTO link_stamps(later, earlier, at, by, removed) "
+        "SELECT a.uuid, b.uuid, ?3, ?4, ?5 FROM casts a, casts b WHERE a.id = ?1 AND b.id = ?2 "
+        "ON CONFLICT(later, earlier) DO UPDATE SET at = excluded.at, by = excluded.by, "
+        "removed = excluded.removed");
+    write.bind(1, later);
+    write.bind(2, earlier);
+    write.bind(3, stamp.at);
+    write.bind(4, stamp.by);
+    write.bind(5, removed ? 1 : 0);
+    write.exec();
+}
+
 std::vector<std::int64_t> Ids(SQLite::Statement& statement) {
     std::vector<std::int64_t> ids;
     while (statement.executeStep())
@@ -112,12 +143,17 @@ bool Journal::SetReturnOn(std::int64_t id, const std::string& date) {
         throw FileError("Изменение не записано в журнал", state_->pathText,
                         "Дата «" + date + "» не в виде 2027-03-01");
     return Writing(*state_, "Изменение не записано в журнал", [&] {
-        SQLite::Statement update(state_->db, "UPDATE casts SET return_on = ?1 WHERE id = ?2");
+        SQLite::Statement update(state_->db,
+                                 "UPDATE casts SET return_on = ?1, return_at = ?3, return_by = ?4 "
+                                 "WHERE id = ?2");
         if (date.empty())
             update.bind(1);
         else
             update.bind(1, date);
         update.bind(2, id);
+        const internal::Stamp stamp = internal::NextStamp(*state_);
+        update.bind(3, stamp.at);
+        update.bind(4, stamp.by);
         return update.exec() != 0;
     });
 }
@@ -133,7 +169,9 @@ void Journal::Link(std::int64_t later, std::int64_t earlier) {
                                "AND EXISTS (SELECT 1 FROM casts WHERE id = ?2)");
         link.bind(1, later);
         link.bind(2, earlier);
-        return link.exec();
+        link.exec();
+        StampLink(*state_, later, earlier, false);
+        return 0;
     });
 }
 
@@ -142,7 +180,9 @@ void Journal::Unlink(std::int64_t later, std::int64_t earlier) {
         SQLite::Statement unlink(state_->db, "DELETE FROM links WHERE later = ?1 AND earlier = ?2");
         unlink.bind(1, later);
         unlink.bind(2, earlier);
-        return unlink.exec();
+        unlink.exec();
+        StampLink(*state_, later, earlier, true);
+        return 0;
     });
 }
 
@@ -179,9 +219,17 @@ std::int64_t Journal::CountDue(const std::string& today) {
 
 void Journal::Delete(const std::vector<std::int64_t>& ids) {
     Writing(*state_, "Записи не удалены из журнала", [&] {
+        // A tombstone travels to the other machines like an edit.
+        const internal::Stamp stamp = internal::NextStamp(*state_);
+        SQLite::Statement bury(state_->db, Bury("id = ?3"));
+        bury.bind(1, stamp.at);
+        bury.bind(2, stamp.by);
         SQLite::Statement deleteCast(state_->db, "DELETE FROM casts WHERE id = ?1");
         SQLite::Statement deleteText(state_->db, "DELETE FROM casts_text WHERE rowid = ?1");
         for (const std::int64_t id : ids) {
+            bury.bind(3, id);
+            bury.exec();
+            bury.reset();
             for (SQLite::Statement* statement : {&deleteCast, &deleteText}) {
                 statement->bind(1, id);
                 statement->exec();
@@ -194,6 +242,11 @@ void Journal::Delete(const std::vector<std::int64_t>& ids) {
 
 void Journal::Clear() {
     Writing(*state_, "Записи не удалены из журнала", [&] {
+        const internal::Stamp stamp = internal::NextStamp(*state_);
+        SQLite::Statement bury(state_->db, Bury("true"));
+        bury.bind(1, stamp.at);
+        bury.bind(2, stamp.by);
+        bury.exec();
         return state_->db.exec("DELETE FROM links; DELETE FROM casts; DELETE FROM casts_text;");
     });
 }

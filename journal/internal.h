@@ -4,6 +4,10 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
+#include <array>
+#include <compare>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -16,6 +20,10 @@ struct Journal::State {
     NameOf nameOf;
     std::string pathText;
     std::string damagedNotice;
+    // Milliseconds since 1970 UTC; the wall clock unless a test sets another.
+    std::function<std::int64_t()> clock;
+    // This journal file's own id in the merge: see EnsureMachine.
+    std::string machine;
 };
 
 namespace internal {
@@ -24,7 +32,7 @@ namespace internal {
 // apart from it ("TAYN").
 inline constexpr int kApplicationId = 0x5441594E;
 // PRAGMA user_version of the journals this program writes.
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
 // The columns of a cast in the order ReadCast takes them.
 inline constexpr const char* kCastColumns =
@@ -98,14 +106,63 @@ inline void BindCoins(SQLite::Statement& statement, int index,
 
 Error FileError(const std::string& what, const std::string& pathText, const std::string& reason);
 
+// When a field was last changed and by which journal: the later wins in a
+// merge. `by` is 32 hex digits, or empty for what was there before schema 3.
+struct Stamp {
+    std::int64_t at = 0;  // milliseconds since 1970 UTC, by the hybrid rule
+    std::string by;
+    auto operator<=>(const Stamp&) const = default;
+};
+// The editable fields' stamps, in the order question, note, outcome, return_on.
+using Stamps = std::array<Stamp, 4>;
+
+// A new stamp of this journal: max(now, the last one + 1), so that its own
+// later change never loses to its own earlier one when the clock steps back.
+// Inside the caller's transaction: it keeps the last stamp in the settings.
+Stamp NextStamp(Journal::State& state);
+// The last stamp is at least `seen`, so that a change after a merge wins
+// over everything the merge brought.
+void AdvanceClock(Journal::State& state, std::int64_t seen);
+
+// 32 random hex digits: an entry's uuid, a journal's machine id.
+std::string RandomHexId();
+bool IsHexId(const std::string& text);
+
+// Gives the journal its machine id, kept in its settings; a new one when
+// the file is first opened on another host, so that a copied journal does
+// not share its id with the one it was copied from.
+void EnsureMachine(Journal::State& state);
+
+// Why a file from elsewhere is refused, without the file's name: "повреждён",
+// "не является журналом гаданий"…; each caller words the message itself.
+struct Refused {
+    std::string reason;
+};
+
+// A file from elsewhere, its bytes opened read-only in memory with SQLite's
+// defences on and checked whole: a journal of this or an earlier version.
+// `bytes` must outlive it. Throws Refused.
+struct UntrustedFile {
+    std::unique_ptr<SQLite::Database> db;
+    int version = 0;
+};
+UntrustedFile OpenUntrusted(std::string& bytes);
+
+// The columns ReadRow takes, in order, of a file of `version`.
+std::string RowColumns(int version);
+// One row of such a file's casts table; why it can't be a cast, or empty.
+std::string ReadRow(SQLite::Statement& row, Cast& cast);
+
 // Adds casts, with their search text, inside the caller's transaction.
 class CastWriter {
 public:
     explicit CastWriter(Journal::State& state);
     // The new entry's id. The cast is taken as valid; a restored one may
-    // bring how it turned out and its date to return.
+    // bring how it turned out and its date to return. An empty uuid gets a
+    // new one, no stamps (this journal, now) for every field.
     std::int64_t Insert(const NewCast& cast, std::int64_t moment, const std::string& outcome = {},
-                        const std::string& returnOn = {});
+                        const std::string& returnOn = {}, const std::string& uuid = {},
+                        const Stamps* stamps = nullptr);
 
 private:
     Journal::State& state_;

@@ -75,6 +75,8 @@ std::unique_ptr<Journal::State> OpenState(const std::string& pathText, const Nam
                              kBusyTimeoutMs),
             nameOf,
             pathText,
+            {},
+            {},
             {}});
     } catch (const SQLite::Exception& error) {
         if (IsDamage(error.getErrorCode()))
@@ -113,6 +115,7 @@ std::unique_ptr<Journal::State> OpenState(const std::string& pathText, const Nam
         db.exec("PRAGMA foreign_keys = ON");
         Migrate(db);
         RefreshSearchNames(*state);
+        internal::EnsureMachine(*state);
     } catch (const SQLite::Exception& error) {
         if (IsDamage(error.getErrorCode()))
             throw Damaged{};
@@ -270,14 +273,28 @@ CastWriter::CastWriter(Journal::State& state)
       insertCast_(state.db,
                   "INSERT INTO casts(cast_at, mode, lines, coins, hexagram, relating, question, "
                   "note, moment, totals, outcome, return_on, nuclear, opposite, inverted, "
-                  "changing, below, above, second_below, second_above) VALUES (?1, ?2, ?3, ?4, "
-                  "?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?20, ?21, ?22, ?23, ?24, ?25, ?26, ?27)"),
+                  "changing, below, above, second_below, second_above, uuid, question_at, "
+                  "question_by, note_at, note_by, outcome_at, outcome_by, return_at, return_by) "
+                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?20, ?21, ?22, ?23, "
+                  "?24, ?25, ?26, ?27, ?13, ?14, ?15, ?16, ?17, ?18, ?19, ?28, ?29)"),
       insertText_(state.db,
                   "INSERT INTO casts_text(rowid, question, note, names) VALUES (?1, ?2, ?3, ?4)") {}
 
 std::int64_t CastWriter::Insert(const NewCast& cast, std::int64_t moment,
-                                const std::string& outcome, const std::string& returnOn) {
+                                const std::string& outcome, const std::string& returnOn,
+                                const std::string& uuid, const Stamps* stamps) {
     insertCast_.reset();
+    Stamps made;
+    if (!stamps) {
+        made.fill(NextStamp(state_));
+        stamps = &made;
+    }
+    insertCast_.bind(13, uuid.empty() ? RandomHexId() : uuid);
+    for (int field = 0; field < 4; ++field) {
+        const int at = field < 3 ? 14 + 2 * field : 28;
+        insertCast_.bind(at, (*stamps)[field].at);
+        insertCast_.bind(at + 1, (*stamps)[field].by);
+    }
     insertCast_.bind(1, cast.castAt);
     const Derived derived = DerivedColumns(cast.values);
     const int hexagram = derived.hexagram, second = derived.second;
@@ -368,10 +385,11 @@ Journal Journal::Open(const std::filesystem::path& path, NameOf nameOf) {
 }
 
 Journal Journal::OpenInMemory(NameOf nameOf) {
-    auto state = std::make_unique<State>(
-        State{SQLite::Database(":memory:", SQLite::OPEN_READWRITE), nameOf, ":memory:", {}});
+    auto state = std::make_unique<State>(State{
+        SQLite::Database(":memory:", SQLite::OPEN_READWRITE), nameOf, ":memory:", {}, {}, {}});
     Migrate(state->db);
     RefreshSearchNames(*state);
+    internal::EnsureMachine(*state);
     return Journal(std::move(state));
 }
 

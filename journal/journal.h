@@ -19,6 +19,7 @@
 #include "base/error.h"
 #include "divination/interpretation.h"
 #include "divination/yarrow.h"
+#include "journal/sync.h"
 
 namespace journal {
 
@@ -212,6 +213,38 @@ public:
     // The same for a backup's bytes already read; `pathText` is named in the
     // messages.
     std::int64_t RestoreFromBytes(std::string bytes, const std::string& pathText);
+
+    // Keeping journals of several machines in step through a folder that a
+    // file-sync program shares (README: «Журналы на нескольких машинах»).
+    // Each journal writes only its own file there and merges the others'.
+    //
+    // "<host>-<machine id>.taynovid-journal": this journal's file in the
+    // folder. Two copies of the program on one journal share it.
+    std::string OwnFileName();
+    // Writes the own file as BackupTo does (beside, synced, renamed over);
+    // two copies of the program on one journal take turns. Never touches
+    // another file. The caller calls it after changes, at most once every
+    // few seconds, and at exit. Throws Error naming the file.
+    void WriteOwnCopy(const std::filesystem::path& folder);
+    // Merges every other "*.taynovid-journal" in the folder, in one
+    // transaction, each read as RestoreFrom reads a backup: a file that
+    // can't be read or is not a sound journal of this program is skipped
+    // with a message, and the others are merged. For each entry, each field
+    // takes its latest change (ties by the machine id); a deletion wins over
+    // every change older than it. Throws Error only for a folder that can't
+    // be listed or a journal that can't be written; it is then as it was.
+    // The caller calls it when the journal opens, when the folder changes
+    // and on «Синхронизировать сейчас».
+    MergeReport MergeFolder(const std::filesystem::path& folder);
+    // One other machine's file, its bytes already read: what it brought.
+    // Throws Error («Файл "<pathText>" пропущен: …») and leaves the journal
+    // as it was for a file that is not a sound journal of schema 3 or later.
+    std::int64_t MergeBytes(std::string bytes, const std::string& pathText);
+    // Each other machine's file any merge has seen, by name.
+    std::vector<PeerFile> PeerFiles();
+    // The clock that stamps the changes, milliseconds since 1970 UTC; the
+    // wall clock unless a test sets its own.
+    void SetClock(std::function<std::int64_t()> millisecondsNow);
 
     // The open connection; only the library's own files see inside.
     struct State;

@@ -1,5 +1,8 @@
 // The journal's schema and its migrations, and the columns that the search
 // by structure and the statistics read, derived by the core's rules.
+#include <cstdio>
+#include <map>
+
 #include "divination/hexagrams.h"
 #include "journal/internal.h"
 
@@ -19,6 +22,13 @@ namespace {
 // too): the nuclear, opposite and inverted hexagrams, the changing lines as
 // bits (line k: 1 << (k − 1)), and the trigrams below and above of the cast
 // and of its second hexagram, numbered as the table numbers them.
+//
+// Version 3 keeps journals of several machines in step: each entry's uuid
+// (given by FillUuids to the rows already there), each editable field's last
+// change (milliseconds, machine id; 0 and '' for what was there before), the
+// links by the entries' uuids with their own last change and whether they
+// were removed, the tombstones of deleted entries, and what was last merged
+// from each other machine's file.
 constexpr const char* kMigrations[] = {
     R"(CREATE TABLE casts(
            id INTEGER PRIMARY KEY,
@@ -54,6 +64,32 @@ constexpr const char* kMigrations[] = {
            earlier INTEGER NOT NULL REFERENCES casts(id) ON DELETE CASCADE,
            PRIMARY KEY(later, earlier)) WITHOUT ROWID;
        CREATE INDEX links_by_earlier ON links(earlier, later);)",
+    R"(ALTER TABLE casts ADD COLUMN uuid TEXT;
+       ALTER TABLE casts ADD COLUMN question_at INTEGER NOT NULL DEFAULT 0;
+       ALTER TABLE casts ADD COLUMN question_by TEXT NOT NULL DEFAULT '';
+       ALTER TABLE casts ADD COLUMN note_at INTEGER NOT NULL DEFAULT 0;
+       ALTER TABLE casts ADD COLUMN note_by TEXT NOT NULL DEFAULT '';
+       ALTER TABLE casts ADD COLUMN outcome_at INTEGER NOT NULL DEFAULT 0;
+       ALTER TABLE casts ADD COLUMN outcome_by TEXT NOT NULL DEFAULT '';
+       ALTER TABLE casts ADD COLUMN return_at INTEGER NOT NULL DEFAULT 0;
+       ALTER TABLE casts ADD COLUMN return_by TEXT NOT NULL DEFAULT '';
+       CREATE TABLE link_stamps(
+           later TEXT NOT NULL,
+           earlier TEXT NOT NULL,
+           at INTEGER NOT NULL,
+           by TEXT NOT NULL,
+           removed INTEGER NOT NULL,
+           PRIMARY KEY(later, earlier)) WITHOUT ROWID;
+       CREATE TABLE tombstones(
+           uuid TEXT PRIMARY KEY,
+           at INTEGER NOT NULL,
+           by TEXT NOT NULL) WITHOUT ROWID;
+       CREATE TABLE peer_files(
+           name TEXT PRIMARY KEY,
+           seen TEXT NOT NULL,
+           merged_at INTEGER NOT NULL,
+           brought INTEGER NOT NULL,
+           problem TEXT NOT NULL) WITHOUT ROWID;)",
 };
 static_assert(std::size(kMigrations) == kSchemaVersion);
 static_assert(kApplicationId == 1413568846);
@@ -72,6 +108,45 @@ void FillDerivedColumns(SQLite::Database& db) {
         write.exec();
         write.reset();
     }
+}
+
+// Two 64-bit FNV-1a hashes with different starts, as 32 hex digits.
+std::string HashId(const std::string& text) {
+    std::uint64_t first = 0xcbf29ce484222325ULL, second = 0x84222325cbf29ce4ULL;
+    for (const unsigned char c : text) {
+        first = (first ^ c) * 0x100000001b3ULL;
+        second = (second ^ (c ^ 0x5A)) * 0x100000001b3ULL;
+    }
+    char hex[33];
+    std::snprintf(hex, sizeof hex, "%016llx%016llx", static_cast<unsigned long long>(first),
+                  static_cast<unsigned long long>(second));
+    return hex;
+}
+
+// An entry's uuid from what never changes in it: its time, method, lines
+// and coins, and how many such casts came before it. The same entry in two
+// journals that were copied from one another, or restored from one backup,
+// then gets the same uuid and merges into one instead of showing twice.
+void FillUuids(SQLite::Database& db) {
+    SQLite::Statement read(db,
+                           "SELECT id, cast_at, mode, lines, coalesce(coins, '') FROM casts "
+                           "WHERE uuid IS NULL ORDER BY id");
+    SQLite::Statement write(db, "UPDATE casts SET uuid = ?1 WHERE id = ?2");
+    std::map<std::string, int> seen;
+    while (read.executeStep()) {
+        const std::string key = read.getColumn(1).getString() + "|" +
+                                read.getColumn(2).getString() + "|" +
+                                read.getColumn(3).getString() + "|" + read.getColumn(4).getString();
+        write.bind(1, HashId(key + "|" + std::to_string(seen[key]++)));
+        write.bind(2, read.getColumn(0).getInt64());
+        write.exec();
+        write.reset();
+    }
+    db.exec(
+        "CREATE UNIQUE INDEX casts_by_uuid ON casts(uuid);"
+        "INSERT INTO link_stamps(later, earlier, at, by, removed) "
+        "SELECT a.uuid, b.uuid, 0, '', 0 FROM links l JOIN casts a ON a.id = l.later "
+        "JOIN casts b ON b.id = l.earlier;");
 }
 
 }  // namespace
@@ -125,6 +200,8 @@ void Migrate(SQLite::Database& db) {
         db.exec(kMigrations[version]);
         if (version == 1)
             FillDerivedColumns(db);
+        if (version == 2)
+            FillUuids(db);
     }
     db.exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
     transaction.commit();

@@ -137,7 +137,7 @@ TEST(JournalRecord, KeepsEachCastAsOneRowExactlyAsGiven) {
                         "2026-12-09T08:00:00+03:00|3|777777|NULL|1|NULL||строка 1\nстрока "
                         "2|NULL||NULL|1|2|1|0|1|1|NULL|NULL|"}));
     EXPECT_EQ(db.execAndGet("PRAGMA journal_mode").getString(), "wal");
-    EXPECT_EQ(db.execAndGet("PRAGMA user_version").getInt(), 2);
+    EXPECT_EQ(db.execAndGet("PRAGMA user_version").getInt(), 3);
 }
 
 TEST(JournalRecord, RefusesACastWhoseValuesDisagree) {
@@ -224,7 +224,7 @@ TEST(JournalOpen, MigratesAnEmptyFileAndRefusesFilesItCannotRead) {
     Journal::Open(kJournalFile, Name).Record(Manual("2026-12-08T21:14:05+03:00", "888888"));
     {
         SQLite::Database db(kJournalFile, SQLite::OPEN_READONLY);
-        EXPECT_EQ(db.execAndGet("PRAGMA user_version").getInt(), 2);
+        EXPECT_EQ(db.execAndGet("PRAGMA user_version").getInt(), 3);
         EXPECT_EQ(db.execAndGet("PRAGMA application_id").getInt(), 0x5441594E);
     }
     EXPECT_TRUE(Journal::Open(kJournalFile, Name).Recording());
@@ -232,7 +232,7 @@ TEST(JournalOpen, MigratesAnEmptyFileAndRefusesFilesItCannotRead) {
     {
         SQLite::Database newer("newer.db", SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
         newer.exec(
-            "PRAGMA application_id = 1413568846; PRAGMA user_version = 3;"
+            "PRAGMA application_id = 1413568846; PRAGMA user_version = 4;"
             "CREATE TABLE casts(id INTEGER PRIMARY KEY, future BLOB)");
         SQLite::Database other("other.db", SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
         other.exec("CREATE TABLE casts(id INTEGER PRIMARY KEY, cast_at TEXT)");
@@ -449,7 +449,7 @@ TEST(JournalBackup, ARefusedRestoreLeavesTheJournalUntouched) {
         folder.write(name, good);
         SQLite::Database(name, SQLite::OPEN_READWRITE).exec(sql);
     };
-    changed("newer.db", "PRAGMA user_version = 3");
+    changed("newer.db", "PRAGMA user_version = 4");
     changed("foreign.db", "PRAGMA application_id = 7");
     changed("hexagram.db", "UPDATE casts SET hexagram = 12 WHERE id = 3");
     changed("mode.db", "UPDATE casts SET mode = 7 WHERE id = 1");
