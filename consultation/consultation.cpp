@@ -134,6 +134,8 @@ journal::Journal* Consultation::journal() {
     // one is, in the same place a failure would be said.
     if (!journal_->DamagedNotice().empty())
         Report(journal_->DamagedNotice());
+    if (hooks_.journalOpened)
+        hooks_.journalOpened();
     return &*journal_;
 }
 

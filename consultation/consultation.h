@@ -38,6 +38,8 @@ public:
         std::function<void()> journalLost;
         // An entry was kept or changed: lists showing the journal read it again.
         std::function<void()> journalChanged;
+        // The journal has just been opened, once a run.
+        std::function<void()> journalOpened;
     };
 
     explicit Consultation(Hooks hooks = {});

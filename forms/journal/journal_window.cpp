@@ -211,6 +211,8 @@ void JournalWindow::buildCommands(std::vector<QPushButton*>& entryRow,
                                   &JournalWindow::backUp, journalRow);
     commands_.restore = addCommand("JournalRestore", QStringLiteral("Восстановить из копии…"), {},
                                    &JournalWindow::restore, journalRow);
+    commands_.sync = addCommand("JournalSync", QStringLiteral("Синхронизация…"), {},
+                                &JournalWindow::configureSync, journalRow);
     recording_ = Named(new QCheckBox(QStringLiteral("Вести журнал"), this), "JournalRecording");
     SetAccessibleText(recording_, QStringLiteral("Вести журнал"),
                       QStringLiteral("Записывать каждое новое гадание в журнал"));

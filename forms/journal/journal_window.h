@@ -70,6 +70,10 @@ public:
         // Today's local date, "2026-12-09", for the entries to look at again.
         // Default: the system's clock.
         std::function<QString()> today;
+        // «Синхронизация…»: the folder journals are kept in step through.
+        std::function<void()> configureSync;
+        // How changing lines are read in what the window prints and exports.
+        std::function<divination::School()> school;
     };
 
     explicit JournalWindow(Seams seams, QWidget* parent = nullptr);
@@ -102,6 +106,7 @@ public:
     void openRandom();
     // The entries shown (the selected ones, or all the search finds) as CSV.
     void exportCsv();
+    void configureSync();
     // Runs the search typed so far now rather than after the typing pause.
     void applySearch();
 
@@ -198,6 +203,7 @@ private:
         QAction* unlink = nullptr;
         QAction* random = nullptr;
         QAction* exportCsv = nullptr;
+        QAction* sync = nullptr;
     } commands_;
     // The entry the fields show, and what they held when
     // it was shown: only a change is written back.

@@ -107,7 +107,8 @@ void JournalWindow::setRecording(bool on) {
 std::vector<consultation::Entry> JournalWindow::selectedOrAll() {
     std::vector<consultation::Entry> entries;
     for (const journal::Cast& cast : selectedCastsOrAll())
-        entries.push_back(consultation::EntryOf(cast));
+        entries.push_back(consultation::EntryOf(
+            cast, seams_.school ? seams_.school() : divination::School::AllChanging));
     return entries;
 }
 
@@ -217,6 +218,12 @@ void JournalWindow::restore() {
     const std::int64_t added = journal_->RestoreFrom(FsPath(path));
     refresh();
     seams_.inform(QStringLiteral("Добавлено записей: %1").arg(added));
+}
+
+void JournalWindow::configureSync() {
+    if (seams_.configureSync)
+        seams_.configureSync();
+    refresh();  // a merge may have brought entries
 }
 
 }  // namespace forms

@@ -4,12 +4,14 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -23,6 +25,7 @@
 #include "forms/dialogs/question_dialog.h"
 #include "forms/dialogs/yarrow_window.h"
 #include "forms/interpretation/interpretation_window.h"
+#include "forms/journal/journal_sync.h"
 #include "forms/journal/journal_window.h"
 #include "forms/kit/widgets.h"
 #include "forms/main/item_names.h"
@@ -41,7 +44,8 @@ TForm1::TForm1(Seams seams)
                      [this] {
                          if (journalWindow_)
                              journalWindow_->refresh();
-                     }}) {
+                     },
+                     [this] { journalOpened(); }}) {
     setObjectName(QStringLiteral("Form1"));
     if (!seams_.reportError)
         seams_.reportError = ShowErrorBox;
@@ -82,6 +86,33 @@ TForm1::TForm1(Seams seams)
         seams_.choosePrinter = [this](QPrinter& printer) {
             QPrintDialog dialog(&printer, this);
             return dialog.exec() == QDialog::Accepted;
+        };
+    }
+    if (!seams_.chooseSync) {
+        seams_.chooseSync = [this](const QString& status) {
+            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Синхронизация"),
+                            QStringLiteral("Журналы разных компьютеров сходятся через общую "
+                                           "папку: каждый пишет в неё свой файл и читает "
+                                           "чужие.\n\n") +
+                                status,
+                            QMessageBox::NoButton, this);
+            QPushButton* choose =
+                box.addButton(QStringLiteral("Выбрать папку…"), QMessageBox::ActionRole);
+            QPushButton* now =
+                box.addButton(QStringLiteral("Синхронизировать сейчас"), QMessageBox::ActionRole);
+            QPushButton* off = box.addButton(QStringLiteral("Отключить"), QMessageBox::ActionRole);
+            box.addButton(QStringLiteral("Закрыть"), QMessageBox::RejectRole);
+            box.exec();
+            SyncChoice choice;
+            if (box.clickedButton() == now)
+                choice.action = SyncChoice::SyncNow;
+            else if (box.clickedButton() == off)
+                choice.action = SyncChoice::TurnOff;
+            else if (box.clickedButton() == choose)
+                choice = {SyncChoice::Choose,
+                          QFileDialog::getExistingDirectory(
+                              this, QStringLiteral("Папка для синхронизации"), DialogFolder())};
+            return choice;
         };
     }
     if (!seams_.castYarrow)
@@ -371,6 +402,8 @@ void TForm1::FormCreate() {
 
 void TForm1::FormClose() {
     Invoke(kSaveItem);
+    if (sync_)
+        sync_->writeIfChanged();  // the last change reaches the other machines too
 }
 
 // A save that fails is reported and the program still closes: refusing to

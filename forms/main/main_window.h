@@ -47,6 +47,7 @@ namespace forms {
 class InterpretationWindow;
 class JournalWindow;
 class StatisticsWindow;
+class JournalSync;
 }  // namespace forms
 
 class TForm2;
@@ -59,6 +60,10 @@ class TForm1 : public QMainWindow, private divination::CastView {
     Q_OBJECT
 
 public:
+    struct SyncChoice {
+        enum Action { Close, SyncNow, Choose, TurnOff } action = Close;
+        QString folder;  // Choose
+    };
     // What the window asks of the outside world; tests answer these.
     struct Seams {
         forms::ErrorReporter reportError;     // default: the message box
@@ -79,6 +84,9 @@ public:
         // and a printer set up (false: cancelled).
         std::function<QString(const QString& caption, const QString& filter)> chooseSaveFile;
         std::function<bool(QPrinter& printer)> choosePrinter;
+        // «Синхронизация…»: what the user does with the folder, shown the
+        // folder and each other machine's file.
+        std::function<SyncChoice(const QString& status)> chooseSync;
         // The scale of the pictures, 1 or 2; 0 takes it from the screen.
         int pictureScale = 0;
     };
@@ -184,6 +192,9 @@ private:
     settings::Preferences& preferences();
     void chooseSchool(divination::School school);
     void journalLost();
+    // The shared folder, once the journal is open and one is chosen.
+    void journalOpened();
+    void configureSync();
     void showJournalEntry(const journal::Cast& cast);
     void markChangingGlyphs();
     void refreshInterpretation();
@@ -227,6 +238,7 @@ private:
     forms::InterpretationWindow* interpretation_ = nullptr;  // made at first use
     forms::JournalWindow* journalWindow_ = nullptr;          // made at first use
     forms::StatisticsWindow* statisticsWindow_ = nullptr;    // made at first use
+    forms::JournalSync* sync_ = nullptr;                     // made when the journal opens
 
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;

@@ -1,9 +1,11 @@
 // The journal side of the main window: the question, the journal window,
 // and print and export of what is on the screen.
 #include <QPrinter>
+#include <QTimer>
 
 #include "forms/document/cast_document.h"
 #include "forms/journal/journal_model.h"
+#include "forms/journal/journal_sync.h"
 #include "forms/journal/journal_window.h"
 #include "forms/main/item_names.h"
 #include "forms/main/main_window.h"
@@ -17,6 +19,43 @@ void TForm1::journalLost() {
     if (journalWindow_)
         journalWindow_->journalLost();
     menus_.setCaption(kJournalItem, QStringLiteral("Журнал гаданий (недоступен)"));
+}
+
+// The folder in Preferences.txt, merged as the journal opens. Its reports
+// wait for the action that opened the journal, or, from the folder's
+// watcher, come at once.
+void TForm1::journalOpened() {
+    sync_ = new forms::JournalSync([this] { return consultation_.journal(); },
+                                   [this](const QString& text) {
+                                       consultation_.Report(text.toStdString());
+                                       QTimer::singleShot(0, this, [this] { deliverReports(); });
+                                   },
+                                   this);
+    const QString folder = QString::fromStdString(preferences().get("syncFolder"));
+    if (!folder.isEmpty())
+        sync_->setFolder(folder);
+}
+
+void TForm1::configureSync() {
+    if (!consultation_.journal() || !sync_)
+        return;
+    const SyncChoice choice = seams_.chooseSync(sync_->statusText());
+    switch (choice.action) {
+        case SyncChoice::Close:
+            return;
+        case SyncChoice::SyncNow:
+            sync_->syncNow();
+            return;
+        case SyncChoice::Choose:
+            if (choice.folder.isEmpty())
+                return;
+            sync_->setFolder(choice.folder);
+            break;
+        case SyncChoice::TurnOff:
+            sync_->setFolder({});
+            break;
+    }
+    preferences().set("syncFolder", sync_->folder().toStdString());
 }
 
 void TForm1::editQuestion() {
@@ -39,6 +78,14 @@ void TForm1::showJournal() {
         seams.openInterpretation = [this](const journal::Cast& cast) { showJournalEntry(cast); };
         seams.showReading = [this](int hexagram) { ShowReading(hexagram); };
         seams.reportError = seams_.reportError;
+        seams.school = [this] {
+            preferences();
+            return consultation_.school();
+        };
+        seams.configureSync = [this] {
+            configureSync();
+            deliverReports();
+        };
         journalWindow_ = new forms::JournalWindow(std::move(seams), this);
     }
     journalWindow_->show();

@@ -66,6 +66,7 @@ struct Harness {
     std::vector<std::optional<divination::LineValues>> ownThrowAnswers;
     std::vector<std::optional<divination::StalkTotals>> yarrowAnswers;
     std::vector<std::optional<QString>> questionAnswers;
+    std::vector<TForm1::SyncChoice> syncAnswers;
     std::unique_ptr<TForm1> form;
 
     // Starts from the given Save.Bmp in the working folder, or from none;
@@ -104,6 +105,11 @@ struct Harness {
         seams.castYarrow = [this] {
             std::optional<divination::StalkTotals> answer = yarrowAnswers.front();
             yarrowAnswers.erase(yarrowAnswers.begin());
+            return answer;
+        };
+        seams.chooseSync = [this](const QString&) {
+            TForm1::SyncChoice answer = syncAnswers.front();
+            syncAnswers.erase(syncAnswers.begin());
             return answer;
         };
         seams.askQuestion = [this](const QString&) {

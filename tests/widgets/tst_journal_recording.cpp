@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "base/text_file.h"
@@ -47,6 +48,7 @@ private slots:
     void yarrowCastIsKeptWithItsTotalsAndShown();
     void stalksWindowCountsEighteenDivisions();
     void ownThrowTakesStalkTotalsAndRefusesImpossibleOnes();
+    void twoMachinesMeetInTheSharedFolder();
 };
 
 void JournalRecordingTest::automaticCastIsKeptOnceWithItsQuestionAndCoins() {
@@ -200,6 +202,40 @@ void JournalRecordingTest::ownThrowTakesStalkTotalsAndRefusesImpossibleOnes() {
     QCOMPARE(dialog.values(), (std::optional<divination::LineValues>{{8, 6, 6, 6, 6, 6}}));
     QVERIFY(dialog.totals());
     QCOMPARE(divination::ValuesFromTotals(*dialog.totals()), dialog.values());
+}
+
+// Two working folders, one shared: the first writes its own file as it
+// closes, the second merges it as soon as the folder is chosen and keeps
+// the choice for its next start.
+void JournalRecordingTest::twoMachinesMeetInTheSharedFolder() {
+    QTemporaryDir shared;
+    const TForm1::SyncChoice choose{TForm1::SyncChoice::Choose, shared.path()};
+    {
+        WorkingFolder first;
+        Harness h;
+        h.questionAnswers = {QString("С первого")};
+        h.form->Invoke(forms::kQuestionItem);
+        Press(h, "Button2", 6);
+        h.syncAnswers = {choose};
+        h.form->Invoke(forms::kJournalItem);
+        h.form->findChild<QAction*>("JournalSync")->trigger();
+        h.form->close();  // writes its own file
+        QCOMPARE(QDir(shared.path()).entryList({"*.taynovid-journal"}).size(), 1);
+    }
+    WorkingFolder second;
+    {
+        Harness h;
+        h.syncAnswers = {choose};
+        h.form->Invoke(forms::kJournalItem);
+        h.form->findChild<QAction*>("JournalSync")->trigger();
+        QVERIFY2(h.errors.isEmpty(), qPrintable(h.errors.join("\n")));
+        const std::vector<journal::Cast> entries = Entries();
+        QCOMPARE(entries.size(), size_t(1));
+        QCOMPARE(entries[0].question, std::string("С первого"));
+        h.form->close();
+    }
+    QCOMPARE(QDir(shared.path()).entryList({"*.taynovid-journal"}).size(), 2);
+    QVERIFY(QFile(second.absolute("Preferences.txt")).exists());
 }
 
 QTEST_MAIN(JournalRecordingTest)
