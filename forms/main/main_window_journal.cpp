@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "forms/document/cast_document.h"
+#include "forms/document/cast_picture.h"
 #include "forms/journal/journal_model.h"
 #include "forms/journal/journal_sync.h"
 #include "forms/journal/journal_window.h"
@@ -133,12 +134,20 @@ void TForm1::saveCurrentAs() {
     const std::vector<consultation::Entry> entries = {consultation_.Current()};
     const QString path =
         seams_.chooseSaveFile(QStringLiteral("Сохранить как"),
-                              QStringLiteral("PDF (*.pdf);;HTML (*.html *.htm);;Текст (*.txt)"));
+                              QStringLiteral("PDF (*.pdf);;HTML (*.html *.htm);;Текст (*.txt);;"
+                                             "Рисунок PNG (*.png);;Рисунок SVG (*.svg)"));
     if (path.isEmpty())
         return;
+    // The cast alone as a picture: its figure, title, second hexagram, date
+    // and question.
+    if (const std::optional<forms::PictureFormat> picture = forms::PictureFormatOfPath(path)) {
+        forms::WriteCastPicture(entries.front(), path, *picture);
+        return;
+    }
     const std::optional<forms::DocumentFormat> format = forms::FormatOfPath(path);
     if (!format)
         throw base::Error("Файл \"" + path.toStdString() +
-                          "\" не сохранён: его имя должно кончаться на .pdf, .html или .txt");
+                          "\" не сохранён: его имя должно кончаться на .pdf, .html, .txt, .png "
+                          "или .svg");
     forms::ExportCasts(entries, path, *format);
 }

@@ -67,6 +67,7 @@ struct Harness {
     std::vector<std::optional<divination::StalkTotals>> yarrowAnswers;
     std::vector<std::optional<QString>> questionAnswers;
     std::vector<TForm1::SyncChoice> syncAnswers;
+    std::vector<QString> saveFileAnswers;
     std::unique_ptr<TForm1> form;
 
     // Starts from the given Save.Bmp in the working folder, or from none;
@@ -105,6 +106,11 @@ struct Harness {
         seams.castYarrow = [this] {
             std::optional<divination::StalkTotals> answer = yarrowAnswers.front();
             yarrowAnswers.erase(yarrowAnswers.begin());
+            return answer;
+        };
+        seams.chooseSaveFile = [this](const QString&, const QString&) {
+            QString answer = saveFileAnswers.front();
+            saveFileAnswers.erase(saveFileAnswers.begin());
             return answer;
         };
         seams.chooseSync = [this](const QString&) {

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -49,6 +50,7 @@ private slots:
     void stalksWindowCountsEighteenDivisions();
     void ownThrowTakesStalkTotalsAndRefusesImpossibleOnes();
     void twoMachinesMeetInTheSharedFolder();
+    void theCastOnTheScreenSavesAsAPicture();
 };
 
 void JournalRecordingTest::automaticCastIsKeptOnceWithItsQuestionAndCoins() {
@@ -236,6 +238,24 @@ void JournalRecordingTest::twoMachinesMeetInTheSharedFolder() {
     }
     QCOMPARE(QDir(shared.path()).entryList({"*.taynovid-journal"}).size(), 2);
     QVERIFY(QFile(second.absolute("Preferences.txt")).exists());
+}
+
+// «Сохранить как…» with a picture's name: the cast alone, PNG at 2× or SVG.
+void JournalRecordingTest::theCastOnTheScreenSavesAsAPicture() {
+    WorkingFolder folder;
+    Harness h;
+    h.ownThrowAnswers = {divination::LineValues{9, 8, 8, 6, 7, 8}};
+    h.form->InvokeGuarded(forms::kOwnThrowItem);
+    h.errors.clear();  // no line texts here
+    h.saveFileAnswers = {folder.absolute("cast.png"), folder.absolute("cast.svg")};
+    h.form->InvokeGuarded(forms::kSaveAsItem);
+    h.form->InvokeGuarded(forms::kSaveAsItem);
+    QVERIFY2(h.errors.isEmpty(), qPrintable(h.errors.join("\n")));
+    const QImage picture(folder.absolute("cast.png"));
+    QVERIFY(!picture.isNull() && picture.width() > 200);
+    QFile svg(folder.absolute("cast.svg"));
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(svg.readAll()).contains("Начальная трудность"));
 }
 
 QTEST_MAIN(JournalRecordingTest)
