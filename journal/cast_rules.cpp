@@ -165,6 +165,10 @@ int internal::MethodCode(divination::Method method) {
     return 0;
 }
 
+int MethodNumber(divination::Method method) {
+    return internal::MethodCode(method);
+}
+
 std::optional<divination::Method> internal::MethodOfCode(std::int64_t code) {
     for (auto method : {divination::Method::Coins, divination::Method::SemiAutomatic,
                         divination::Method::HeadsAndTails, divination::Method::OwnThrow,

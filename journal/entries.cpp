@@ -8,6 +8,7 @@
 namespace journal {
 
 using internal::FileError;
+using internal::Reading;
 using internal::SqliteReason;
 
 namespace {
@@ -74,16 +75,6 @@ auto Writing(Journal::State& state, const char* what, Work work) {
         return result;
     } catch (const SQLite::Exception& error) {
         throw FileError(what, state.pathText, SqliteReason(error, state.db));
-    }
-}
-
-template <typename Work>
-auto Reading(Journal::State& state, Work work) {
-    try {
-        return work();
-    } catch (const SQLite::Exception& error) {
-        throw FileError("Не удалось прочитать журнал", state.pathText,
-                        SqliteReason(error, state.db));
     }
 }
 

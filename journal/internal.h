@@ -106,6 +106,18 @@ inline void BindCoins(SQLite::Statement& statement, int index,
 
 Error FileError(const std::string& what, const std::string& pathText, const std::string& reason);
 
+// What `work` reads, an SQLite failure turned into «Не удалось прочитать
+// журнал "<path>". <reason>».
+template <typename Work>
+auto Reading(Journal::State& state, Work work) {
+    try {
+        return work();
+    } catch (const SQLite::Exception& error) {
+        throw FileError("Не удалось прочитать журнал", state.pathText,
+                        SqliteReason(error, state.db));
+    }
+}
+
 // When a field was last changed and by which journal: the later wins in a
 // merge. `by` is 32 hex digits, or empty for what was there before schema 3.
 struct Stamp {

@@ -119,6 +119,9 @@ std::string LocalTimestamp(std::time_t moment);
 // that form with a real date and time.
 std::optional<std::int64_t> ParseTimestamp(const std::string& castAt);
 
+// The number the file's `mode` column holds for a method, 1…6.
+int MethodNumber(divination::Method method);
+
 // Whether the text is a real date in the form "2027-03-01".
 bool IsDate(const std::string& date);
 

@@ -9,6 +9,7 @@
 namespace journal {
 
 using internal::FileError;
+using internal::Reading;
 using internal::SqliteReason;
 
 namespace {
@@ -105,16 +106,6 @@ bool OnlyWords(const Query& query) {
     words.text = query.text;
     return !internal::MatchExpression(query.text).empty() &&
            Conditions(words).sql == Conditions(query).sql;
-}
-
-template <typename Work>
-auto Reading(Journal::State& state, Work work) {
-    try {
-        return work();
-    } catch (const SQLite::Exception& error) {
-        throw FileError("Не удалось прочитать журнал", state.pathText,
-                        SqliteReason(error, state.db));
-    }
 }
 
 }  // namespace

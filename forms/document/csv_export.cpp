@@ -92,21 +92,7 @@ QStringList CsvColumns() {
 }
 
 int CsvModeNumber(divination::Method method) {
-    switch (method) {
-        case divination::Method::Coins:
-            return 1;
-        case divination::Method::SemiAutomatic:
-            return 2;
-        case divination::Method::HeadsAndTails:
-            return 3;
-        case divination::Method::OwnThrow:
-            return 4;
-        case divination::Method::Yarrow:
-            return 5;
-        case divination::Method::OwnThrowTotals:
-            return 6;
-    }
-    return 0;
+    return journal::MethodNumber(method);
 }
 
 QString CsvField(const QString& value) {
