@@ -228,20 +228,4 @@ void BM_JournalWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_JournalWindow)->Arg(0)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The offscreen platform says at each change of view that it can't pass
-// size hints to a window manager; that is all it has to say here.
-void DropSizeHintNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (!text.contains(QLatin1String("propagateSizeHints")))
-        qt_message_output(type, context, text);
-}
-
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(DropSizeHintNotes);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

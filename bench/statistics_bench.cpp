@@ -81,19 +81,4 @@ void BM_RedrawAfterSearch(benchmark::State& state) {
 }
 BENCHMARK(BM_RedrawAfterSearch)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void DropSizeHintNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (!text.contains(QLatin1String("propagateSizeHints")) &&
-        !text.contains(QLatin1String("support raise")))
-        qt_message_output(type, context, text);
-}
-
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(DropSizeHintNotes);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

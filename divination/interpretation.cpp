@@ -97,6 +97,18 @@ void ReadSixChanging(Interpretation& said, const std::string& name, const char* 
     }
 }
 
+// None or one changing line, alike in both schools: the judgement of the
+// hexagram, or that line.
+void ReadFewChanging(Interpretation& said, const std::string& name) {
+    if (said.changing.empty()) {
+        said.answers = {WholeAnswer(Kind::Judgement, said.hexagram, true)};
+        said.rule = name + ": ни одна черта не меняется — отвечает суждение гексаграммы.";
+    } else {
+        said.answers = {LineAnswer(said.hexagram, said.changing[0], true)};
+        said.rule = name + ": меняется одна черта — отвечает её текст.";
+    }
+}
+
 void ReadZhuXi(Interpretation& said) {
     const std::string name = SchoolName(School::ZhuXi);
     const int h = said.hexagram;
@@ -105,12 +117,8 @@ void ReadZhuXi(Interpretation& said) {
     const std::vector<int> still = Unchanging(c);
     switch (c.size()) {
         case 0:
-            said.answers = {WholeAnswer(Kind::Judgement, h, true)};
-            said.rule = name + ": ни одна черта не меняется — отвечает суждение гексаграммы.";
-            break;
         case 1:
-            said.answers = {LineAnswer(h, c[0], true)};
-            said.rule = name + ": меняется одна черта — отвечает её текст.";
+            ReadFewChanging(said, name);
             break;
         case 2:
             said.answers = {LineAnswer(h, c[1], true), LineAnswer(h, c[0], false)};
@@ -154,12 +162,8 @@ void ReadOneLine(Interpretation& said) {
     const LineValues& values = said.subject.values;
     switch (c.size()) {
         case 0:
-            said.answers = {WholeAnswer(Kind::Judgement, h, true)};
-            said.rule = name + ": ни одна черта не меняется — отвечает суждение гексаграммы.";
-            break;
         case 1:
-            said.answers = {LineAnswer(h, c[0], true)};
-            said.rule = name + ": меняется одна черта — отвечает её текст.";
+            ReadFewChanging(said, name);
             break;
         case 2:
             if (values[c[0] - 1] != values[c[1] - 1]) {
