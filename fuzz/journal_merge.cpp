@@ -3,6 +3,7 @@
 // or merged so that every entry is one the journal would record, and a
 // second merge of the same bytes brings nothing.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "fuzz/check.h"
@@ -18,9 +19,22 @@ std::string Name(int n) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    // A new journal for each input: an emptied one would keep the
-    // tombstones of the last, and the run would depend on the order.
-    journal::Journal journal = journal::Journal::OpenInMemory(Name);
+    // A new journal for each input that was merged: an emptied one would
+    // keep the tombstones of the last, and the run would depend on the
+    // order. One refused leaves the journal as it was, so the next input
+    // meets the same empty journal.
+    static std::optional<journal::Journal> kept;
+    if (!kept)
+        kept.emplace(journal::Journal::OpenInMemory(Name));
+    journal::Journal& journal = *kept;
+    struct Renew {
+        std::optional<journal::Journal>& kept;
+        bool merged = true;
+        ~Renew() {
+            if (merged)
+                kept.reset();
+        }
+    } renew{kept};
     try {
         journal.MergeBytes(bytes, "peer.taynovid-journal");
     } catch (const journal::Error& error) {
@@ -28,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::string(error.what()).rfind("Файл \"peer.taynovid-journal\" пропущен: он ", 0) ==
             0);
         FUZZ_CHECK(journal.Count({}) == 0);
+        renew.merged = false;
         return 0;
     }
     // A second merge meets every entry already there.

@@ -152,13 +152,19 @@ struct Refused {
 };
 
 // A file from elsewhere, its bytes opened read-only in memory with SQLite's
-// defences on and checked whole: a journal of this or an earlier version.
+// defences on and checked: a journal of this or an earlier version.
 // `bytes` must outlive it. Throws Refused.
 struct UntrustedFile {
     std::unique_ptr<SQLite::Database> db;
     int version = 0;
 };
-UntrustedFile OpenUntrusted(std::string& bytes);
+enum class Check {
+    Whole,  // every page, and every index against its table
+    // Only that the file is as long as its header says; for a reader of
+    // whole tables, whose reading fails on any damaged page it meets.
+    ByReading,
+};
+UntrustedFile OpenUntrusted(std::string& bytes, Check check = Check::Whole);
 
 // The columns ReadRow takes, in order, of a file of `version`.
 std::string RowColumns(int version);

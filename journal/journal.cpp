@@ -70,8 +70,11 @@ void RefreshSearchNames(Journal::State& state) {
 std::unique_ptr<Journal::State> OpenState(const std::string& pathText, const NameOf& nameOf) {
     std::unique_ptr<Journal::State> state;
     try {
+        // A journal is used by one thread, and its connections take no lock
+        // for each value read: a merge reads every row.
         state.reset(new Journal::State{
-            SQLite::Database(pathText, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE,
+            SQLite::Database(pathText,
+                             SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE | SQLite::OPEN_NOMUTEX,
                              kBusyTimeoutMs),
             nameOf,
             pathText,
@@ -385,8 +388,13 @@ Journal Journal::Open(const std::filesystem::path& path, NameOf nameOf) {
 }
 
 Journal Journal::OpenInMemory(NameOf nameOf) {
-    auto state = std::make_unique<State>(State{
-        SQLite::Database(":memory:", SQLite::OPEN_READWRITE), nameOf, ":memory:", {}, {}, {}});
+    auto state = std::make_unique<State>(
+        State{SQLite::Database(":memory:", SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX),
+              nameOf,
+              ":memory:",
+              {},
+              {},
+              {}});
     Migrate(state->db);
     RefreshSearchNames(*state);
     internal::EnsureMachine(*state);

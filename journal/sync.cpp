@@ -227,7 +227,8 @@ MergeReport Journal::MergeFolder(const std::filesystem::path& folder) {
     try {
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
         std::map<std::string, Known> known = KnownFiles(db);
-        internal::Merger merger(*state_);
+        // What the journal holds is read once, and only for a file to read.
+        std::optional<internal::Merger> merger;
         SQLite::Statement keep(db,
                                "INSERT OR REPLACE INTO peer_files(name, seen, merged_at, brought, "
                                "problem) VALUES (?1, ?2, ?3, ?4, ?5)");
@@ -251,7 +252,9 @@ MergeReport Journal::MergeFolder(const std::filesystem::path& folder) {
             std::optional<std::string> bytes = ReadPeer(pathText, problem);
             if (bytes) {
                 try {
-                    result.brought = merger.Merge(*bytes);
+                    if (!merger)
+                        merger.emplace(*state_);
+                    result.brought = merger->Merge(*bytes);
                 } catch (const internal::Refused& refused) {
                     problem = "он " + refused.reason;
                 }
@@ -278,7 +281,8 @@ MergeReport Journal::MergeFolder(const std::filesystem::path& folder) {
             keep.reset();
             report.files.push_back(std::move(result));
         }
-        merger.Finish();
+        if (merger)
+            merger->Finish();
         transaction.commit();
     } catch (const SQLite::Exception& failure) {
         throw FileError("Журналы из папки \"" + where.string() + "\" не добавлены в журнал",

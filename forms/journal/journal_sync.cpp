@@ -22,8 +22,11 @@ constexpr int kWriteEveryMs = 5000;
 }  // namespace
 
 JournalSync::JournalSync(std::function<journal::Journal*()> journal, ErrorReporter report,
-                         QObject* parent)
-    : QObject(parent), journal_(std::move(journal)), report_(std::move(report)) {
+                         std::function<void()> brought, QObject* parent)
+    : QObject(parent),
+      journal_(std::move(journal)),
+      report_(std::move(report)),
+      brought_(std::move(brought)) {
     watcher_ = new QFileSystemWatcher(this);
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { merge(); });
     timer_ = new QTimer(this);
@@ -88,9 +91,17 @@ void JournalSync::merge() {
     if (!kept)
         return;
     try {
+        // A merge that brings nothing still notes what it read; that is no
+        // change for the other machines, and writing our file for it would
+        // have each machine answer the other's file with its own for ever.
+        const bool written = journalStamp() == writtenStamp_;
         const journal::MergeReport report = kept->MergeFolder(folder_.toStdString());
+        if (written && report.brought == 0)
+            writtenStamp_ = journalStamp();
         for (const std::string& message : report.messages)
             report_(QString::fromStdString(message));
+        if (report.brought > 0 && brought_)
+            brought_();
     } catch (const std::exception& e) {
         report_(QString::fromUtf8(e.what()));
     }

@@ -23,8 +23,10 @@ namespace forms {
 class JournalSync : public QObject {
 public:
     // `journal`: the journal, nullptr while it can't be had. Whatever goes
-    // wrong is said through `report`, naming the file.
-    JournalSync(std::function<journal::Journal*()> journal, ErrorReporter report, QObject* parent);
+    // wrong is said through `report`, naming the file; `brought` is called
+    // after a merge that added, changed or deleted entries.
+    JournalSync(std::function<journal::Journal*()> journal, ErrorReporter report,
+                std::function<void()> brought, QObject* parent);
     ~JournalSync() override;
 
     // The folder, or empty for none: merges it at once and writes this
@@ -47,6 +49,7 @@ private:
 
     std::function<journal::Journal*()> journal_;
     ErrorReporter report_;
+    std::function<void()> brought_;
     QString folder_;
     QString writtenStamp_;  // the journal's files as they were when ours was last written
     QFileSystemWatcher* watcher_ = nullptr;

@@ -31,6 +31,10 @@ void TForm1::journalOpened() {
                                        consultation_.Report(text.toStdString());
                                        QTimer::singleShot(0, this, [this] { deliverReports(); });
                                    },
+                                   [this] {
+                                       if (journalWindow_)
+                                           journalWindow_->refresh();
+                                   },
                                    this);
     const QString folder = QString::fromStdString(preferences().get("syncFolder"));
     if (!folder.isEmpty())

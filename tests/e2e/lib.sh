@@ -20,7 +20,8 @@ cleanup() {
     echo "--- the program printed:" >&2
     cat "$work/program.log" >&2
   fi
-  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+  # shellcheck disable=SC2086 # one program's id, or several
+  [ -n "$program_pid" ] && kill $program_pid 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work" 2>/dev/null || true
 }
@@ -55,12 +56,14 @@ start_program() {
   program_pid=$!
 }
 
-# wait_for_window TITLE [WIDTH]: prints the id of the main window, 668 screen
-# pixels wide unless told, once it is mapped (an error box carries the same
-# title).
+# wait_for_window TITLE [WIDTH [OTHER…]]: prints the id of the main window,
+# 668 screen pixels wide unless told, once it is mapped (an error box
+# carries the same title); not one of the OTHER windows already there.
 wait_for_window() {
+  local others=" ${*:3} "
   for _ in $(seq 500); do
     for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true); do
+      [ "${others/ $id /}" = "$others" ] || continue
       if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: ${2:-668}x"; then
         echo "$id"
         return 0

@@ -2,7 +2,7 @@
 // journals editing at random reach the same rows, the latest change wins and
 // ties go by machine id, a deletion against an earlier and a later edit, the
 // uuids given at migration, a killed write of the own file, and the files
-// the merge skips with one message.
+// and rows the merge skips.
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -409,4 +409,40 @@ TEST(JournalSync, ADamagedFileIsSkippedWithOneMessageAndTheOthersMerge) {
     EXPECT_EQ(peers[0].name, "garbage.taynovid-journal");
     EXPECT_EQ(peers[0].problem, expected[0]);
     EXPECT_EQ(peers[0].mergedAt, 0);
+}
+
+// A row is read whole only when it may bring something: the damaged cast
+// of an entry this journal has, with nothing newer, refuses nothing, and
+// refuses the whole file to a journal it would be new to.
+TEST(JournalSync, ARowIsCheckedWholeWhereItMayBringSomething) {
+    TempWorkingFolder folder;
+    std::filesystem::create_directory("shared");
+    Machine a("a", 1000), b("b", 1000);
+    for (int n = 0; n < 3; ++n)
+        a.journal.Record(Manual(n, "вопрос"));
+    a.journal.WriteOwnCopy("shared");
+    const std::string file = "shared/" + a.journal.OwnFileName();
+    EXPECT_EQ(b.journal.MergeBytes(folder.read(file), "a"), 3);
+    {
+        SQLite::Database db(file, SQLite::OPEN_READWRITE);
+        db.exec("UPDATE casts SET lines = '12' WHERE id = 1");
+    }
+    const std::string damaged = folder.read(file);
+    EXPECT_EQ(b.journal.MergeBytes(damaged, "a"), 0);
+    Machine c("c", 1000);
+    try {
+        c.journal.MergeBytes(damaged, "a");
+        ADD_FAILURE() << "the damaged row was taken";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(),
+                     "Файл \"a\" пропущен: он повреждён. Запись 1: черты не шесть цифр от 6 до 9");
+    }
+    EXPECT_EQ(c.journal.Count({}), 0);
+    // A file cut short is damaged before anything of it is read.
+    try {
+        b.journal.MergeBytes(damaged.substr(0, damaged.size() - 4096), "a");
+        ADD_FAILURE() << "a file cut short was merged";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Файл \"a\" пропущен: он повреждён");
+    }
 }
