@@ -139,9 +139,8 @@ std::string RandomHexId() {
 }
 
 bool IsHexId(const std::string& text) {
-    return text.size() == 32 && std::all_of(text.begin(), text.end(), [](char c) {
-               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
-           });
+    HexId id;
+    return ParseHexId(text, id);
 }
 
 Stamp NextStamp(Journal::State& state) {

@@ -11,22 +11,6 @@
 
 namespace journal::internal {
 
-namespace {
-
-constexpr std::int64_t kLatestStamp = std::int64_t{1} << 62;
-
-// A field's value as the merge compares it; the date to return as text.
-using Values = std::array<std::string, 4>;
-
-Values ValuesOf(const Cast& cast) {
-    return {cast.question, cast.note, cast.outcome, cast.returnOn};
-}
-
-Mark LastChange(const Marks& marks) {
-    return *std::max_element(marks.begin(), marks.end());
-}
-
-// False unless `text` is 32 lowercase hex digits, as IsHexId says.
 bool ParseHexId(std::string_view text, HexId& id) {
     if (text.size() != 32)
         return false;
@@ -48,6 +32,21 @@ bool ParseHexId(std::string_view text, HexId& id) {
     }
     id = {half[0], half[1]};
     return (bad & 16) == 0;
+}
+
+namespace {
+
+constexpr std::int64_t kLatestStamp = std::int64_t{1} << 62;
+
+// A field's value as the merge compares it; the date to return as text.
+using Values = std::array<std::string, 4>;
+
+Values ValuesOf(const Cast& cast) {
+    return {cast.question, cast.note, cast.outcome, cast.returnOn};
+}
+
+Mark LastChange(const Marks& marks) {
+    return *std::max_element(marks.begin(), marks.end());
 }
 
 std::string HexText(const HexId& id) {

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -21,6 +22,8 @@ struct HexId {
     std::uint64_t high = 0, low = 0;
     auto operator<=>(const HexId&) const = default;
 };
+// False unless `text` is 32 lowercase hex digits: a uuid or machine id.
+bool ParseHexId(std::string_view text, HexId& id);
 struct HexIdHash {
     std::size_t operator()(const HexId& id) const {
         return static_cast<std::size_t>(id.high ^ (id.low * 0x9E3779B97F4A7C15ULL));
