@@ -2,6 +2,7 @@
 #include "forms/kit/widgets.h"
 
 #include <QDir>
+#include <QFontDatabase>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -20,9 +21,33 @@
 
 namespace forms {
 
+namespace {
+
+const QStringList& SansSerifSubstitutes() {
+    static const QStringList substitutes{QStringLiteral("Liberation Sans"),
+                                         QStringLiteral("DejaVu Sans")};
+    return substitutes;
+}
+
+// The face the windows' own sans comes to, looked up once in the list of
+// installed families. Asking for a name that isn't installed would send
+// every new size through fontconfig's fallback search first, the dearest
+// step of a start; the face found is the one the substitutes give.
+const QString& SansSerifFace() {
+    static const QString face = [] {
+        const QStringList installed = QFontDatabase::families();
+        for (const QString& family : QStringList{kSansSerif} + SansSerifSubstitutes())
+            if (installed.contains(family, Qt::CaseInsensitive))
+                return family;
+        return kSansSerif;
+    }();
+    return face;
+}
+
+}  // namespace
+
 void InstallFontSubstitutes() {
-    QFont::insertSubstitutions(kSansSerif,
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(kSansSerif, SansSerifSubstitutes());
 }
 
 int PointSize(const QFont& font) {
@@ -30,7 +55,7 @@ int PointSize(const QFont& font) {
 }
 
 QFont PixelFont(const QString& family, int pixels, bool bold) {
-    QFont font(family);
+    QFont font(family == kSansSerif ? SansSerifFace() : family);
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;

@@ -40,7 +40,8 @@ void InstallFontSubstitutes();
 // A font's size in points, also for one set in pixels (at 96 per inch).
 int PointSize(const QFont& font);
 
-// A font by name and character height in pixels.
+// A font by name and character height in pixels; kSansSerif comes as the
+// installed face it stands for.
 QFont PixelFont(const QString& family, int pixels, bool bold = false);
 
 void SetColorRole(QWidget* widget, QPalette::ColorRole role, const QColor& color);
