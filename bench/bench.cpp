@@ -5,7 +5,7 @@
 // repaint it causes, on the offscreen platform.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>

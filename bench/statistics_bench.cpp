@@ -4,7 +4,7 @@
 // offscreen platform.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTabWidget>
 
 #include <malloc.h>

@@ -2,7 +2,6 @@
 // player can tell synchronously whether a file can be played at all.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 

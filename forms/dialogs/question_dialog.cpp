@@ -6,7 +6,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
 

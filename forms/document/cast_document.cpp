@@ -14,18 +14,14 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QSaveFile>
-#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
-#include <QTextLayout>
 #include <QUrl>
 
-#include <algorithm>
 #include <exception>
 #include <map>
 #include <set>

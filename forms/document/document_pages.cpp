@@ -2,35 +2,18 @@
 // figures, the PDF's language, and headings kept with the text they head.
 #include "forms/document/document_pages.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
-#include <QDir>
-#include <QFileInfo>
-#include <QFont>
-#include <QFontMetricsF>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QPrinter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextImageFormat>
 #include <QTextLayout>
 #include <QUrl>
 #include <algorithm>
-#include <exception>
 #include <map>
 #include <set>
-#include <string>
-#include "base/error.h"
-#include "base/text_file.h"
-#include "divination/hexagrams.h"
-#include "divination/line_texts.h"
-#include "forms/kit/hexagram_figure.h"
 
 namespace forms {
 

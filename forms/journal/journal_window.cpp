@@ -6,9 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -20,20 +18,15 @@
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
-#include "divination/hexagrams.h"
-#include "forms/document/cast_document.h"
 #include "forms/kit/widgets.h"
 
 namespace forms {

@@ -2,36 +2,17 @@
 // print and export, and the copy and its restore.
 #include "forms/journal/journal_window.h"
 
-#include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
-#include <QEvent>
-#include <QFileDialog>
-#include <QFormLayout>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
-#include <QPushButton>
-#include <QRegularExpression>
 #include <QTableView>
-#include <QTimer>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 
-#include "divination/hexagrams.h"
 #include "forms/document/cast_document.h"
-#include "forms/kit/widgets.h"
 
 namespace forms {
 

@@ -1,7 +1,6 @@
 // The journal window's practice of returning to a cast: how it turned out,
 // the date to look at it again, the links between questions, an entry drawn
 // at random, and the entries written out as CSV.
-#include <QAction>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDate>

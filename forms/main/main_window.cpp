@@ -1,7 +1,6 @@
 // TForm1: its controls, the popup on right clicks, start and close.
 #include "forms/main/main_window.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QFileDialog>

@@ -14,14 +14,11 @@
 #include <QMainWindow>
 #include <QPalette>
 #include <QString>
-#include <QStringList>
 
 #include <array>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
-#include <vector>
 
 #include "consultation/consultation.h"
 #include "divination/cast.h"

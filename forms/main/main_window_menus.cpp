@@ -1,6 +1,5 @@
 // Both menus and the window's keys as data, the handlers of the items, and
 // the two information windows they open.
-#include <QMainWindow>
 
 #include "forms/main/information_windows.h"
 #include "forms/main/item_names.h"

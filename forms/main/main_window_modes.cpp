@@ -1,6 +1,5 @@
 // The casting modes, the look of the table buttons, the table command and
 // the sound switch: the commands that end by saving the settings (N12).
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 

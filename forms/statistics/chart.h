@@ -9,7 +9,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <functional>
 
 #include "divination/changes.h"

@@ -3,7 +3,6 @@
 #include <QDate>
 #include <QLabel>
 #include <QLocale>
-#include <QTableView>
 
 #include "divination/hexagrams.h"
 #include "divination/odds.h"

@@ -4,14 +4,12 @@
 
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/text_file.h"
 #include "divination/hexagrams.h"
 #include "divination/line_texts.h"
-#include "support/temp_folder.h"
 
 using divination::ReadingFilePath;
 using namespace base;

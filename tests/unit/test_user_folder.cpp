@@ -1,7 +1,6 @@
 // The user's working folder that the installed command prepares: where it
 // lies, what it links, what it never touches, and how it fails.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
